@@ -1,0 +1,185 @@
+#include "render/shader.h"
+
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include <glm/gtc/type_ptr.hpp>
+
+#include "framework/asset_path.h"
+#include "framework/console.h"
+
+const std::string defaultVertexShaderSource =
+    "#version 410\nlayout(location = 0) in vec3 position;\nvoid main() {\n\tgl_Position = "
+    "vec4(position.x, position.y, position.z, 1);\n}";
+const std::string defaultFragmentShaderSource =
+    "#version 410 \nuniform vec3 fragColor = vec3(0.96, 0.663, 0.722); \nout vec4 color; \nvoid "
+    "main() {  \n\tcolor = vec4(fragColor, 1); \n}";
+
+namespace {
+
+// Reads a shader source file found by the asset search; fatal when it is
+// missing or cannot be opened.
+std::string readShaderFile(const std::string& relativePath) {
+    const std::string resolved = findAssetFile(relativePath);
+    if (resolved.empty()) {
+        printLine("Could not find shader file: " + relativePath);
+        exitAfterKeypress();
+    }
+    std::ifstream stream(resolved);
+    if (!stream.good()) {
+        printLine("Unable to load file[" + resolved + "]!");
+        exitAfterKeypress();
+    }
+    return std::string(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
+}
+
+// An info log of exactly the length OpenGL reports, as one string.
+std::string fetchLog(GLint length, void (*fetch)(GLsizei, GLchar*, GLuint), GLuint object) {
+    std::vector<GLchar> log(static_cast<std::size_t>(length > 0 ? length : 1), '\0');
+    fetch(length, log.data(), object);
+    return std::string(log.data());
+}
+
+}  // namespace
+
+Shader::Shader(const std::string& vertexPath, const std::string& fragmentPath)
+    : vertexReference_(vertexPath), fragmentReference_(fragmentPath), sourcesAreText_(false) {
+    buildProgram();
+}
+
+Shader::Shader()
+    : vertexReference_(defaultVertexShaderSource),
+      fragmentReference_(defaultFragmentShaderSource),
+      sourcesAreText_(true) {
+    buildProgram();
+}
+
+std::shared_ptr<Shader> Shader::create(const char* vertexPath, const char* fragmentPath) {
+    return std::make_shared<Shader>(vertexPath, fragmentPath);
+}
+
+void Shader::buildProgram() {
+    const GLuint vertexStage = compileStage(vertexReference_, GL_VERTEX_SHADER);
+    const GLuint fragmentStage = compileStage(fragmentReference_, GL_FRAGMENT_SHADER);
+
+    const GLuint program = glCreateProgram();
+    glAttachShader(program, vertexStage);
+    glAttachShader(program, fragmentStage);
+    glLinkProgram(program);
+
+    GLint linked = GL_FALSE;
+    glGetProgramiv(program, GL_LINK_STATUS, &linked);
+    if (linked == GL_FALSE) {
+        GLint length = 0;
+        glGetProgramiv(program, GL_INFO_LOG_LENGTH, &length);
+        const std::string log = fetchLog(
+            length,
+            [](GLsizei size, GLchar* out, GLuint object) {
+                glGetProgramInfoLog(object, size, nullptr, out);
+            },
+            program);
+        printLine("Failed to link shader program:");
+        printLine(log);
+        glDeleteProgram(program);
+        glDeleteShader(vertexStage);
+        glDeleteShader(fragmentStage);
+        exitAfterKeypress();
+    }
+    glDetachShader(program, vertexStage);
+    glDetachShader(program, fragmentStage);
+    glDeleteShader(vertexStage);
+    glDeleteShader(fragmentStage);
+    program_ = GlProgram(program);
+}
+
+GLuint Shader::compileStage(const std::string& stageReference, GLenum stageType) const {
+    const std::string source = sourcesAreText_ ? stageReference : readShaderFile(stageReference);
+
+    const GLuint stage = glCreateShader(stageType);
+    if (stage == 0) {
+        printLine("Failed to create " + std::to_string(stageType));
+        exitAfterKeypress();
+    }
+    const GLchar* text = source.c_str();
+    glShaderSource(stage, 1, &text, nullptr);
+    glCompileShader(stage);
+
+    GLint compiled = GL_FALSE;
+    glGetShaderiv(stage, GL_COMPILE_STATUS, &compiled);
+    if (compiled != GL_FALSE && glIsShader(stage) == GL_TRUE) {
+        if (!sourcesAreText_) {
+            printLine("Read shader: " + stageReference);
+        }
+        return stage;
+    }
+    GLint length = 0;
+    glGetShaderiv(stage, GL_INFO_LOG_LENGTH, &length);
+    const std::string log = fetchLog(
+        length,
+        [](GLsizei size, GLchar* out, GLuint object) {
+            glGetShaderInfoLog(object, size, nullptr, out);
+        },
+        stage);
+    printLine("Failed to compile shader: " + stageReference);
+    printLine(log);
+    glDeleteShader(stage);
+    exitAfterKeypress();
+}
+
+void Shader::use() const {
+    glUseProgram(program_.get());
+}
+
+GLint Shader::getUniformLocation(std::string_view name) {
+    const auto cached = uniformLocations_.find(name);
+    if (cached != uniformLocations_.end()) {
+        return cached->second;
+    }
+    const std::string& stored = uniformNames_.emplace_front(name);
+    const GLint location = glGetUniformLocation(program_.get(), stored.c_str());
+    uniformLocations_.emplace(stored, location);
+    return location;
+}
+
+void Shader::setUniform(std::string_view name, float value) {
+    const GLint location = getUniformLocation(name);
+    if (location != -1) {
+        glUniform1f(location, value);
+    }
+}
+
+void Shader::setUniform(std::string_view name, GLint value) {
+    const GLint location = getUniformLocation(name);
+    if (location != -1) {
+        glUniform1i(location, value);
+    }
+}
+
+void Shader::setUniform(std::string_view name, const glm::vec2& value) {
+    const GLint location = getUniformLocation(name);
+    if (location != -1) {
+        glUniform2f(location, value.x, value.y);
+    }
+}
+
+void Shader::setUniform(std::string_view name, const glm::vec3& value) {
+    const GLint location = getUniformLocation(name);
+    if (location != -1) {
+        glUniform3f(location, value.x, value.y, value.z);
+    }
+}
+
+void Shader::setUniform(std::string_view name, const glm::mat3& value) {
+    const GLint location = getUniformLocation(name);
+    if (location != -1) {
+        glUniformMatrix3fv(location, 1, GL_FALSE, glm::value_ptr(value));
+    }
+}
+
+void Shader::setUniform(std::string_view name, const glm::mat4& value) {
+    const GLint location = getUniformLocation(name);
+    if (location != -1) {
+        glUniformMatrix4fv(location, 1, GL_FALSE, glm::value_ptr(value));
+    }
+}

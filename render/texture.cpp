@@ -1,0 +1,39 @@
+#include "render/texture.h"
+
+#include <utility>
+
+#include "framework/asset_path.h"
+#include "framework/console.h"
+#include "render/dds_reader.h"
+
+Texture::Texture(std::string relativePath) {
+    const std::string resolved = findAssetFile(relativePath);
+    if (resolved.empty()) {
+        printLine("Could not find texture file: " + relativePath);
+        exitAfterKeypress();
+    }
+    const CompressedImage image = loadDDS(resolved);
+    if (!image.data) {
+        return;
+    }
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    texture_ = GlTexture(name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glCompressedTexImage2D(GL_TEXTURE_2D, 0, image.glFormat, image.width, image.height, 0,
+                           static_cast<GLsizei>(image.imageSize), image.data.get());
+    glGenerateMipmap(GL_TEXTURE_2D);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    loaded_ = true;
+}
+
+void Texture::bind(unsigned int unit) const {
+    if (!loaded_) {
+        return;
+    }
+    glActiveTexture(GL_TEXTURE0 + unit);
+    glBindTexture(GL_TEXTURE_2D, texture_.get());
+}

@@ -1,0 +1,16 @@
+// Helpers for asserting what the game prints.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Splits captured output into lines (without their line feeds).
+std::vector<std::string> splitLines(const std::string& text);
+
+// For death tests: send standard output to standard error (which EXPECT_EXIT
+// matches) and read standard input from /dev/null, so a fatal path's wait
+// for one character returns at once.
+void routeConsoleForDeathTest();
+
+// Escapes `text` for use in a death-test regular expression.
+std::string regexEscape(const std::string& text);
