@@ -1,5 +1,123 @@
 #include "app/game_app.h"
 
-int runGame(int /*argc*/, char** /*argv*/) {
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+
+#include <string>
+
+#include "app/command_line.h"
+#include "app/diagnostics.h"
+#include "app/framework.h"
+#include "app/startup_settings.h"
+#include "framework/console.h"
+#include "game/game_state.h"
+
+namespace {
+
+// Every start-up failure ends the same way: GLFW down, the reason printed,
+// the console kept open until the player types one character.
+int failStartup(const std::string& reason) {
+    glfwTerminate();
+    printLine("ERROR: " + reason);
+    waitForOneCharacter();
+    return 1;
+}
+
+GLFWwindow* createWindow(const WindowSettings& window) {
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
+    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
+    glfwWindowHint(GLFW_OPENGL_DEBUG_CONTEXT, GLFW_TRUE);
+    glfwWindowHint(GLFW_REFRESH_RATE, window.refreshRate);
+    glfwWindowHint(GLFW_RESIZABLE, GLFW_TRUE);
+    glfwWindowHint(GLFW_SAMPLES, 4);
+    GLFWmonitor* monitor = window.fullscreen ? glfwGetPrimaryMonitor() : nullptr;
+    return glfwCreateWindow(windowWidth, windowHeight, window.title.c_str(), monitor, nullptr);
+}
+
+// Driver messages arrive inside the call that caused them, so a message can
+// be traced to its call.
+void installDebugOutput() {
+    if (glDebugMessageCallback == nullptr) {
+        return;
+    }
+    glDebugMessageCallback(debugMessageCallback, nullptr);
+    glEnable(GL_DEBUG_OUTPUT_SYNCHRONOUS);
+}
+
+void applyFixedGlState(const RendererSettings& renderer) {
+    glClearColor(0.53f, 0.8f, 0.98f, 1.0f);
+    if (renderer.depthTest) {
+        glEnable(GL_DEPTH_TEST);
+    } else {
+        glDisable(GL_DEPTH_TEST);
+    }
+    if (renderBackfaceCulling) {
+        glEnable(GL_CULL_FACE);
+    }
+    if (renderWireframe) {
+        glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    }
+}
+
+void runUntilClosed(GLFWwindow* window) {
+    while (glfwWindowShouldClose(window) == GLFW_FALSE) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glfwPollEvents();
+        glfwSwapBuffers(window);
+    }
+}
+
+}  // namespace
+
+int runGame(int argc, char** argv) {
+    printLine(":::::: WELCOME TO QUORLAND ::::::");
+    CommandLineOptions options;
+    parseCommandLine(options, argc, argv);
+    if (options.showHelp) {
+        printLine(commandLineUsage());
+        return 0;
+    }
+
+    const StartupSettings settings = readStartupSettings(options);
+    windowWidth = settings.window.width;
+    windowHeight = settings.window.height;
+    renderWireframe = settings.renderer.wireframe;
+    renderBackfaceCulling = settings.renderer.backfaceCulling;
+    renderNormals = settings.renderer.normals;
+    renderTexcoords = settings.renderer.texcoords;
+
+    glfwSetErrorCallback(errorCallback);
+    if (glfwInit() != GLFW_TRUE) {
+        return failStartup("Failed to init GLFW");
+    }
+    printLine("GLFW was initialized.");
+
+    GLFWwindow* window = createWindow(settings.window);
+    if (window == nullptr) {
+        return failStartup("Failed to create window");
+    }
+    glfwSetWindowAspectRatio(window, 16, 9);
+    glfwMakeContextCurrent(window);
+
+    glewExperimental = GL_TRUE;
+    const GLenum glewResult = glewInit();
+    if (glewResult != GLEW_OK) {
+        return failStartup(std::string("Failed to init GLEW: ") +
+                           reinterpret_cast<const char*>(glewGetErrorString(glewResult)));
+    }
+    printLine("GLEW was initialized.");
+    installDebugOutput();
+
+    if (!initFramework()) {
+        return failStartup("Failed to init framework");
+    }
+    printLine("Framework was initialized.");
+    applyFixedGlState(settings.renderer);
+
+    runUntilClosed(window);
+
+    destroyFramework();
+    glfwTerminate();
     return 0;
 }

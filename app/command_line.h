@@ -1,0 +1,32 @@
+// The game's command-line options.
+//
+// Every argument is compared with every option name, exactly and
+// case-sensitively. An argument taken as an option's value is still examined
+// as an option in its own turn ("--filename --run_headless" names the file
+// "--run_headless" and also turns headless mode on). Unknown arguments are
+// ignored, a later occurrence of an option overwrites an earlier one, and an
+// option that needs a value but comes last is ignored.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct CommandLineOptions {
+    bool runHeadless = false;   // "--run_headless": one screenshot after the first click, then exit
+    bool initCamera = false;    // "--init_camera <path>"
+    bool initRenderer = false;  // "--init_renderer <path>"
+    bool hasFilename = false;   // "--filename <name>"
+    std::string filename;       // screenshot name without ".ppm"
+    std::string cameraSettingsPath;
+    std::string rendererSettingsPath;
+    bool hasSeed = false;  // "--seed <n>": reproducible row kinds
+    std::uint32_t seed = 0;
+    bool showHelp = false;  // "--help" or "-h"
+};
+
+// Fills `options` from argv[1] .. argv[argc - 1]. Prints one line for each
+// "--seed" value that is not a 32-bit unsigned decimal number (and ignores it).
+void parseCommandLine(CommandLineOptions& options, int argc, const char* const* argv);
+
+// The usage text printed by "--help", one option per line.
+std::string commandLineUsage();

@@ -1,0 +1,84 @@
+#include "app/startup_settings.h"
+
+#include "framework/settings_reader.h"
+
+namespace {
+
+// Each overload reads one typed value; the value passed in is the default.
+void readValue(const SettingsReader& reader, const char* section, const char* name, int& value) {
+    value = static_cast<int>(reader.GetInteger(section, name, value));
+}
+void readValue(const SettingsReader& reader, const char* section, const char* name, float& value) {
+    value = static_cast<float>(reader.GetReal(section, name, value));
+}
+void readValue(const SettingsReader& reader, const char* section, const char* name, bool& value) {
+    value = reader.GetBoolean(section, name, value);
+}
+void readValue(const SettingsReader& reader, const char* section, const char* name,
+               std::string& value) {
+    value = reader.Get(section, name, value);
+}
+
+template <typename Settings>
+using MemberReader = void (*)(const SettingsReader&, const char*, const char*, Settings&);
+
+template <auto Member, typename Settings>
+void readMember(const SettingsReader& reader, const char* section, const char* name,
+                Settings& settings) {
+    readValue(reader, section, name, settings.*Member);
+}
+
+// One key of a settings file and the member it fills; the member's initial
+// value is the default.
+template <typename Settings>
+struct SettingKey {
+    const char* section;
+    const char* name;
+    MemberReader<Settings> read;
+};
+
+const SettingKey<WindowSettings> kWindowKeys[] = {
+    {"window", "width", readMember<&WindowSettings::width>},
+    {"window", "height", readMember<&WindowSettings::height>},
+    {"window", "refresh_rate", readMember<&WindowSettings::refreshRate>},
+    {"window", "fullscreen", readMember<&WindowSettings::fullscreen>},
+    {"window", "title", readMember<&WindowSettings::title>},
+};
+
+const SettingKey<CameraSettings> kCameraKeys[] = {
+    {"camera", "fov", readMember<&CameraSettings::fov>},
+    {"camera", "near", readMember<&CameraSettings::nearPlane>},
+    {"camera", "far", readMember<&CameraSettings::farPlane>},
+    {"camera", "yaw", readMember<&CameraSettings::yaw>},
+    {"camera", "pitch", readMember<&CameraSettings::pitch>},
+};
+
+const SettingKey<RendererSettings> kRendererKeys[] = {
+    {"renderer", "wireframe", readMember<&RendererSettings::wireframe>},
+    {"renderer", "backface_culling", readMember<&RendererSettings::backfaceCulling>},
+    {"renderer", "normals", readMember<&RendererSettings::normals>},
+    {"renderer", "texcoords", readMember<&RendererSettings::texcoords>},
+    {"renderer", "depthtest", readMember<&RendererSettings::depthTest>},
+};
+
+template <typename Settings, std::size_t N>
+Settings readSettings(const std::string& path, const SettingKey<Settings> (&keys)[N]) {
+    const SettingsReader reader(path);
+    Settings settings;
+    for (const SettingKey<Settings>& key : keys) {
+        key.read(reader, key.section, key.name, settings);
+    }
+    return settings;
+}
+
+}  // namespace
+
+StartupSettings readStartupSettings(const CommandLineOptions& options) {
+    StartupSettings settings;
+    settings.window = readSettings(kWindowSettingsPath, kWindowKeys);
+    settings.camera = readSettings(
+        options.initCamera ? options.cameraSettingsPath : kCameraSettingsPath, kCameraKeys);
+    settings.renderer = readSettings(
+        options.initRenderer ? options.rendererSettingsPath : kRendererSettingsPath, kRendererKeys);
+    return settings;
+}
