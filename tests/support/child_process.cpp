@@ -1,0 +1,245 @@
+#include "support/child_process.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::vector<char*> toArgv(const std::vector<std::string>& argv) {
+    std::vector<char*> result;
+    for (const std::string& argument : argv) {
+        result.push_back(const_cast<char*>(argument.c_str()));
+    }
+    result.push_back(nullptr);
+    return result;
+}
+
+// The current environment with DISPLAY replaced (or removed when empty).
+std::vector<std::string> environmentWithDisplay(const std::string& display) {
+    std::vector<std::string> result;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        if (std::strncmp(*entry, "DISPLAY=", 8) != 0) {
+            result.emplace_back(*entry);
+        }
+    }
+    if (!display.empty()) {
+        result.push_back("DISPLAY=" + display);
+    }
+    return result;
+}
+
+// Spawns argv with stdin from /dev/null and stdout/stderr into `outputFd`
+// (or /dev/null when -1), `extraFd` as fd 3 when not -1, in
+// `workingDirectory` when given.
+pid_t spawn(const std::vector<std::string>& argv, const std::string& display, int outputFd,
+            int extraFd = -1, const std::string& workingDirectory = "") {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (!workingDirectory.empty()) {
+        posix_spawn_file_actions_addchdir_np(&actions, workingDirectory.c_str());
+    }
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    if (outputFd >= 0) {
+        posix_spawn_file_actions_adddup2(&actions, outputFd, STDOUT_FILENO);
+        posix_spawn_file_actions_adddup2(&actions, outputFd, STDERR_FILENO);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    }
+    if (extraFd >= 0) {
+        posix_spawn_file_actions_adddup2(&actions, extraFd, 3);
+    }
+    const std::vector<std::string> environment = environmentWithDisplay(display);
+    std::vector<char*> args = toArgv(argv);
+    std::vector<char*> env = toArgv(environment);
+    pid_t pid = -1;
+    if (posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), env.data()) != 0) {
+        pid = -1;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+}
+
+// Waits for `pid` until the deadline; true when it has exited.
+bool waitUntil(pid_t pid, Clock::time_point deadline, int& status) {
+    for (;;) {
+        const pid_t done = waitpid(pid, &status, WNOHANG);
+        if (done == pid) {
+            return true;
+        }
+        if (done < 0 || Clock::now() >= deadline) {
+            return false;
+        }
+        usleep(10000);
+    }
+}
+
+void killAndReap(pid_t pid) {
+    if (pid <= 0) {
+        return;
+    }
+    int status = 0;
+    if (waitpid(pid, &status, WNOHANG) == 0) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+    }
+}
+
+}  // namespace
+
+VirtualDisplay::VirtualDisplay() {
+    int fds[2];
+    if (pipe(fds) != 0) {
+        return;
+    }
+    pid_ = spawn({"Xvfb", "-displayfd", "3", "-screen", "0", "1920x1080x24", "-nolisten", "tcp"},
+                 "", -1, fds[1]);
+    close(fds[1]);
+    std::string number;
+    const auto deadline = Clock::now() + 15s;
+    char c = 0;
+    while (pid_ > 0 && Clock::now() < deadline) {
+        pollfd poller{fds[0], POLLIN, 0};
+        if (poll(&poller, 1, 100) <= 0) {
+            continue;
+        }
+        if (read(fds[0], &c, 1) != 1 || c == '\n') {
+            break;
+        }
+        number += c;
+    }
+    close(fds[0]);
+    if (!number.empty()) {
+        name_ = ":" + number;
+    }
+}
+
+VirtualDisplay::~VirtualDisplay() {
+    if (pid_ > 0) {
+        kill(pid_, SIGTERM);
+        int status = 0;
+        if (!waitUntil(pid_, Clock::now() + 5s, status)) {
+            killAndReap(pid_);
+        }
+    }
+}
+
+ChildProcess::ChildProcess(const std::vector<std::string>& argv,
+                           const std::string& workingDirectory, const std::string& display) {
+    int fds[2];
+    if (pipe(fds) != 0) {
+        return;
+    }
+    pid_ = spawn(argv, display, fds[1], -1, workingDirectory);
+    close(fds[1]);
+    outputFd_ = fds[0];
+}
+
+ChildProcess::~ChildProcess() {
+    killAndReap(exited_ ? -1 : pid_);
+    if (outputFd_ >= 0) {
+        close(outputFd_);
+    }
+}
+
+bool ChildProcess::readSome(std::chrono::milliseconds timeout) {
+    if (outputFd_ < 0) {
+        return false;
+    }
+    pollfd poller{outputFd_, POLLIN, 0};
+    if (poll(&poller, 1, static_cast<int>(timeout.count())) <= 0) {
+        return true;
+    }
+    char buffer[4096];
+    const ssize_t count = read(outputFd_, buffer, sizeof buffer);
+    if (count <= 0) {
+        close(outputFd_);
+        outputFd_ = -1;
+        if (!partialLine_.empty()) {
+            lines_.push_back(partialLine_);
+            partialLine_.clear();
+        }
+        return false;
+    }
+    for (ssize_t i = 0; i < count; ++i) {
+        if (buffer[i] == '\n') {
+            lines_.push_back(partialLine_);
+            partialLine_.clear();
+        } else {
+            partialLine_ += buffer[i];
+        }
+    }
+    return true;
+}
+
+std::optional<std::string> ChildProcess::waitForLineStartingWith(
+    const std::string& prefix, std::chrono::milliseconds timeout) {
+    const auto deadline = Clock::now() + timeout;
+    for (;;) {
+        while (scanned_ < lines_.size()) {
+            const std::string& line = lines_[scanned_++];
+            if (line.rfind(prefix, 0) == 0) {
+                return line;
+            }
+        }
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (outputFd_ < 0 || left.count() <= 0) {
+            return std::nullopt;
+        }
+        readSome(std::min(left, std::chrono::milliseconds(100)));
+    }
+}
+
+bool ChildProcess::waitForLine(const std::string& line, std::chrono::milliseconds timeout) {
+    const auto deadline = Clock::now() + timeout;
+    while (Clock::now() < deadline) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        const std::optional<std::string> found = waitForLineStartingWith(line, left);
+        if (!found) {
+            return false;
+        }
+        if (*found == line) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::optional<int> ChildProcess::waitForExit(std::chrono::milliseconds timeout) {
+    const auto deadline = Clock::now() + timeout;
+    while (readSome(50ms) && Clock::now() < deadline) {
+    }
+    if (!exited_) {
+        exited_ = waitUntil(pid_, deadline, status_);
+    }
+    if (!exited_ || !WIFEXITED(status_)) {
+        return std::nullopt;
+    }
+    return WEXITSTATUS(status_);
+}
+
+int runCommand(const std::vector<std::string>& argv, const std::string& display,
+               std::chrono::milliseconds timeout) {
+    const pid_t pid = spawn(argv, display, -1);
+    if (pid <= 0) {
+        return -1;
+    }
+    int status = 0;
+    if (!waitUntil(pid, Clock::now() + timeout, status)) {
+        killAndReap(pid);
+        return -1;
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
