@@ -34,11 +34,17 @@ std::string readShaderFile(const std::string& relativePath) {
     return std::string(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
 }
 
-// An info log of exactly the length OpenGL reports, as one string.
+// An info log fetched into a buffer of exactly the length OpenGL reports.
+// Drivers end logs with a line feed; it is dropped so that the log does not
+// print as an extra empty line.
 std::string fetchLog(GLint length, void (*fetch)(GLsizei, GLchar*, GLuint), GLuint object) {
-    std::vector<GLchar> log(static_cast<std::size_t>(length > 0 ? length : 1), '\0');
-    fetch(length, log.data(), object);
-    return std::string(log.data());
+    std::vector<GLchar> buffer(static_cast<std::size_t>(length > 0 ? length : 1), '\0');
+    fetch(length, buffer.data(), object);
+    std::string log(buffer.data());
+    while (!log.empty() && log.back() == '\n') {
+        log.pop_back();
+    }
+    return log;
 }
 
 }  // namespace

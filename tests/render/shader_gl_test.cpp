@@ -1,21 +1,164 @@
-// Shader programs against a real context: building, the location cache,
-// destruction, and every fatal path with its exact console lines.
+// Shader programs against a real context: building with its console lines,
+// the location cache, destruction, and every fatal path.
 #include "render/shader.h"
 
 #include <gtest/gtest.h>
 
 #include "support/console_capture.h"
 #include "support/gl_context.h"
+#include "support/temp_tree.h"
 
 namespace {
 
-using ShaderTest = GlTest;
+const char* kVertex =
+    "#version 430 core\nlayout(location = 0) in vec3 position;\nuniform mat4 modelMatrix;\n"
+    "void main() { gl_Position = modelMatrix * vec4(position, 1.0); }\n";
+const char* kFragment =
+    "#version 430 core\nuniform vec3 baseColor;\nout vec4 color;\n"
+    "void main() { color = vec4(baseColor, 1.0); }\n";
+
+int locationQueries = 0;
+GLint GLAPIENTRY countingGetUniformLocation(GLuint program, const GLchar* name);
+GlFunctionOverride<PFNGLGETUNIFORMLOCATIONPROC>* locationOverride = nullptr;
+
+GLint GLAPIENTRY countingGetUniformLocation(GLuint program, const GLchar* name) {
+    ++locationQueries;
+    return locationOverride->original()(program, name);
+}
+
+GLint currentProgram() {
+    GLint program = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    return program;
+}
+
+// Shader files are found by the asset search, so they are written next to
+// the test executable and named relative to it.
+class ShaderTest : public GlTest {
+  protected:
+    std::string write(const std::string& name, const std::string& source) {
+        tree_.write(name, source);
+        return tree_.path().filename().string() + "/" + name;
+    }
+    TempTree tree_{executableFolder()};
+};
+
+using ShaderDeathTest = ShaderTest;
+
+TEST_F(ShaderTest, FileShaderPrintsOneReadLinePerStageWithThePathsAsGiven) {
+    const std::string vertex = write("a.vert", kVertex);
+    const std::string fragment = write("a.frag", kFragment);
+    testing::internal::CaptureStdout();
+    const Shader shader(vertex, fragment);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "Read shader: " + vertex + "\nRead shader: " + fragment + "\n");
+    EXPECT_EQ(glIsProgram(shader.programHandle()), GL_TRUE);
+}
 
 TEST_F(ShaderTest, BuiltInProgramBuildsSilently) {
     testing::internal::CaptureStdout();
-    Shader shader;
+    const Shader shader;
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    EXPECT_NE(shader.programHandle(), 0u);
+    EXPECT_EQ(glIsProgram(shader.programHandle()), GL_TRUE);
+}
+
+TEST_F(ShaderTest, EveryGamePairCompilesAndLinks) {
+    for (const char* name : {"score", "river", "basicTexture", "basicColor"}) {
+        const std::string base = std::string("assets/shaders/") + name;
+        testing::internal::CaptureStdout();
+        const std::shared_ptr<Shader> shader =
+            Shader::create((base + ".vert").c_str(), (base + ".frag").c_str());
+        EXPECT_EQ(testing::internal::GetCapturedStdout(),
+                  "Read shader: " + base + ".vert\nRead shader: " + base + ".frag\n");
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << name;
+    }
+}
+
+TEST_F(ShaderTest, AsksOpenGlForEachUniformNameOnceMissingOnesIncluded) {
+    Shader shader(write("a.vert", kVertex), write("a.frag", kFragment));
+    shader.use();
+    GlFunctionOverride<PFNGLGETUNIFORMLOCATIONPROC> counting(__glewGetUniformLocation,
+                                                             countingGetUniformLocation);
+    locationOverride = &counting;
+    locationQueries = 0;
+    const GLint first = shader.getUniformLocation("baseColor");
+    EXPECT_GE(first, 0);
+    EXPECT_EQ(shader.getUniformLocation(std::string("baseColor")), first);
+    shader.setUniform("noSuchUniform", 1.0f);
+    shader.setUniform("noSuchUniform", 2.0f);
+    EXPECT_EQ(shader.getUniformLocation("noSuchUniform"), -1);
+    EXPECT_EQ(locationQueries, 2);
+    locationOverride = nullptr;
+}
+
+TEST_F(ShaderTest, SettersWriteTheValueIntoTheCurrentProgram) {
+    Shader shader(write("a.vert", kVertex), write("a.frag", kFragment));
+    shader.use();
+    shader.setUniform("baseColor", glm::vec3(0.25f, 0.5f, 0.75f));
+    float value[3] = {};
+    glGetUniformfv(shader.programHandle(), shader.getUniformLocation("baseColor"), value);
+    EXPECT_FLOAT_EQ(value[0], 0.25f);
+    EXPECT_FLOAT_EQ(value[1], 0.5f);
+    EXPECT_FLOAT_EQ(value[2], 0.75f);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(ShaderTest, DestroyingAnyShaderLeavesNoProgramCurrent) {
+    const Shader kept;
+    {
+        const Shader doomed;
+        kept.use();
+        EXPECT_EQ(currentProgram(), static_cast<GLint>(kept.programHandle()));
+    }
+    EXPECT_EQ(currentProgram(), 0);
+}
+
+TEST_F(ShaderDeathTest, AMissingVertexFileStopsBeforeTheFragmentFile) {
+    EXPECT_EXIT(
+        {
+            routeConsoleForDeathTest();
+            Shader("no/such.vert", write("a.frag", kFragment));
+        },
+        ::testing::ExitedWithCode(1), "^Could not find shader file: no/such\\.vert\n$");
+}
+
+// A death test's child runs the test body again, so its files live in a
+// folder of another name; the expected lines match any such folder.
+const std::string kTempFolder = "quorland-test-[^/]+/";
+
+TEST_F(ShaderDeathTest, ACompileErrorPrintsTheReferenceAndTheLog) {
+    EXPECT_EXIT(
+        {
+            routeConsoleForDeathTest();
+            Shader(write("a.vert", kVertex),
+                   write("bad.frag", "#version 430 core\nvoid main() { oops }\n"));
+        },
+        ::testing::ExitedWithCode(1),
+        "^Read shader: " + kTempFolder + "a\\.vert\nFailed to compile shader: " + kTempFolder +
+            "bad\\.frag\n.*error.*\n");
+}
+
+TEST_F(ShaderDeathTest, AVertexCompileErrorEndsTheProgramBeforeTheFragmentIsRead) {
+    EXPECT_EXIT(
+        {
+            routeConsoleForDeathTest();
+            Shader(write("bad.vert", "#version 430 core\nbroken"), "no/such.frag");
+        },
+        ::testing::ExitedWithCode(1),
+        "^Failed to compile shader: " + kTempFolder + "bad\\.vert\n[^\n]+\n$");
+}
+
+TEST_F(ShaderDeathTest, ALinkErrorPrintsTheProgramLog) {
+    const char* unmatchedInput =
+        "#version 430 core\nin vec3 neverWritten;\nout vec4 color;\n"
+        "void main() { color = vec4(neverWritten, 1.0); }\n";
+    EXPECT_EXIT(
+        {
+            routeConsoleForDeathTest();
+            Shader(write("a.vert", kVertex), write("b.frag", unmatchedInput));
+        },
+        ::testing::ExitedWithCode(1),
+        "\nRead shader: " + kTempFolder + "b\\.frag\nFailed to link shader program:\n.+");
 }
 
 }  // namespace

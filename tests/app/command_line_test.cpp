@@ -1,0 +1,97 @@
+// Command-line rules: exact names only, values examined as options too, the
+// last occurrence wins, a trailing option without a value is ignored.
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+CommandLineOptions parse(std::vector<const char*> arguments) {
+    arguments.insert(arguments.begin(), "quorland");
+    CommandLineOptions options;
+    parseCommandLine(options, static_cast<int>(arguments.size()), arguments.data());
+    return options;
+}
+
+TEST(CommandLine, NoArgumentsLeaveEveryOptionOff) {
+    const CommandLineOptions options = parse({});
+    EXPECT_FALSE(options.runHeadless);
+    EXPECT_FALSE(options.initCamera);
+    EXPECT_FALSE(options.initRenderer);
+    EXPECT_FALSE(options.hasFilename);
+    EXPECT_FALSE(options.hasSeed);
+    EXPECT_FALSE(options.showHelp);
+}
+
+TEST(CommandLine, OptionsTakeTheFollowingArgumentAsTheirValue) {
+    const CommandLineOptions options =
+        parse({"--init_camera", "cams/a.ini", "--init_renderer", "r.ini", "--filename", "shot"});
+    EXPECT_TRUE(options.initCamera);
+    EXPECT_EQ(options.cameraSettingsPath, "cams/a.ini");
+    EXPECT_TRUE(options.initRenderer);
+    EXPECT_EQ(options.rendererSettingsPath, "r.ini");
+    EXPECT_TRUE(options.hasFilename);
+    EXPECT_EQ(options.filename, "shot");
+}
+
+TEST(CommandLine, AValueIsExaminedAsAnOptionInItsOwnTurn) {
+    const CommandLineOptions options = parse({"--filename", "--run_headless"});
+    EXPECT_TRUE(options.hasFilename);
+    EXPECT_EQ(options.filename, "--run_headless");
+    EXPECT_TRUE(options.runHeadless);
+}
+
+TEST(CommandLine, TheLastOccurrenceWins) {
+    const CommandLineOptions options = parse({"--filename", "a", "--filename", "b"});
+    EXPECT_EQ(options.filename, "b");
+}
+
+TEST(CommandLine, OtherCaseAndEqualsFormsMatchNothing) {
+    const CommandLineOptions options =
+        parse({"--RUN_HEADLESS", "--filename=shot", "--Init_Camera", "x", "-run_headless"});
+    EXPECT_FALSE(options.runHeadless);
+    EXPECT_FALSE(options.hasFilename);
+    EXPECT_FALSE(options.initCamera);
+}
+
+TEST(CommandLine, AnOptionWithoutAValueAtTheEndIsIgnored) {
+    EXPECT_FALSE(parse({"--filename"}).hasFilename);
+    EXPECT_FALSE(parse({"--init_camera"}).initCamera);
+    EXPECT_FALSE(parse({"--init_renderer"}).initRenderer);
+    const CommandLineOptions options = parse({"--filename", "kept", "--filename"});
+    EXPECT_TRUE(options.hasFilename);
+    EXPECT_EQ(options.filename, "kept");
+}
+
+TEST(CommandLine, HelpInBothSpellings) {
+    EXPECT_TRUE(parse({"--help"}).showHelp);
+    EXPECT_TRUE(parse({"-h"}).showHelp);
+    EXPECT_FALSE(parse({"--HELP"}).showHelp);
+}
+
+TEST(CommandLine, SeedAcceptsThirtyTwoBitDecimalsOnly) {
+    const CommandLineOptions largest = parse({"--seed", "4294967295"});
+    EXPECT_TRUE(largest.hasSeed);
+    EXPECT_EQ(largest.seed, 4294967295u);
+
+    for (const char* bad : {"4294967296", "-1", "0x10", "12abc", "", " 5", "99999999999"}) {
+        testing::internal::CaptureStdout();
+        const CommandLineOptions options = parse({"--seed", bad});
+        EXPECT_EQ(testing::internal::GetCapturedStdout(),
+                  std::string("Ignoring --seed '") + bad +
+                      "': expected a whole number from 0 to 4294967295\n");
+        EXPECT_FALSE(options.hasSeed) << bad;
+    }
+}
+
+TEST(CommandLine, AnInvalidLaterSeedKeepsTheEarlierOne) {
+    testing::internal::CaptureStdout();
+    const CommandLineOptions options = parse({"--seed", "7", "--seed", "x"});
+    testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(options.hasSeed);
+    EXPECT_EQ(options.seed, 7u);
+}
+
+}  // namespace

@@ -1,0 +1,57 @@
+// The framework's start and end: its checks, the default program built only
+// when none is current, and the built-in mesh.
+#include "app/framework.h"
+
+#include <gtest/gtest.h>
+
+#include "render/shader.h"
+#include "support/gl_context.h"
+
+namespace {
+
+GLint currentProgram() {
+    GLint program = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    return program;
+}
+
+using FrameworkTest = GlTest;
+
+TEST_F(FrameworkTest, BuildsTheDefaultProgramWhenNoneIsCurrentAndReleasesIt) {
+    glUseProgram(0);
+    testing::internal::CaptureStdout();
+    ASSERT_TRUE(initFramework());
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    const GLint defaultProgram = currentProgram();
+    EXPECT_NE(defaultProgram, 0);
+    EXPECT_EQ(builtInMeshIndexCount(), 1728);
+
+    GLint vertexArray = -1;
+    glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &vertexArray);
+    EXPECT_EQ(vertexArray, 0);
+
+    destroyFramework();
+    EXPECT_EQ(currentProgram(), 0);
+    EXPECT_EQ(glIsProgram(static_cast<GLuint>(defaultProgram)), GL_FALSE);
+    EXPECT_EQ(builtInMeshIndexCount(), 0);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(FrameworkTest, LeavesAProgramThatIsAlreadyCurrentAlone) {
+    const Shader existing;
+    existing.use();
+    ASSERT_TRUE(initFramework());
+    EXPECT_EQ(currentProgram(), static_cast<GLint>(existing.programHandle()));
+    destroyFramework();
+    EXPECT_EQ(currentProgram(), static_cast<GLint>(existing.programHandle()));
+}
+
+TEST_F(FrameworkTest, RefusesToStartWithoutACurrentContext) {
+    glfwMakeContextCurrent(nullptr);
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(initFramework());
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "No context available. Exiting.\n");
+    glfwMakeContextCurrent(window_);
+}
+
+}  // namespace

@@ -1,0 +1,88 @@
+// Settings look-ups: inih's rules through our reader, and the one line for a
+// file that cannot be read.
+#include "framework/settings_reader.h"
+
+#include <gtest/gtest.h>
+
+#include "support/temp_tree.h"
+
+namespace {
+
+// Settings files are found by the asset search, so they are written next to
+// the test executable and named relative to it.
+class SettingsReaderTest : public ::testing::Test {
+  protected:
+    std::string write(const std::string& content) {
+        tree_.write("game.ini", content);
+        return tree_.path().filename().string() + "/game.ini";
+    }
+    SettingsReader read(const std::string& content) { return SettingsReader(write(content)); }
+    TempTree tree_{executableFolder()};
+};
+
+TEST_F(SettingsReaderTest, SectionAndNameAreCaseInsensitive) {
+    const SettingsReader reader = read("[Window]\nWIDTH = 1000\n");
+    EXPECT_EQ(reader.ParseError(), 0);
+    EXPECT_EQ(reader.GetInteger("window", "width", 1), 1000);
+}
+
+TEST_F(SettingsReaderTest, IntegersInAutomaticBaseWithTrailingTextIgnored) {
+    const SettingsReader reader =
+        read("[w]\nhex = 0x320\noctal = 010\ntrailing = 12abc\nletters = abc\nneg = -5\n");
+    EXPECT_EQ(reader.GetInteger("w", "hex", 1), 800);
+    EXPECT_EQ(reader.GetInteger("w", "octal", 1), 8);
+    EXPECT_EQ(reader.GetInteger("w", "trailing", 1), 12);
+    EXPECT_EQ(reader.GetInteger("w", "letters", 1), 1);
+    EXPECT_EQ(reader.GetInteger("w", "neg", 1), -5);
+    EXPECT_EQ(reader.GetInteger("w", "missing", 77), 77);
+}
+
+TEST_F(SettingsReaderTest, RealsWithTrailingTextIgnored) {
+    const SettingsReader reader = read("[c]\nfov = 1.5e1x\nnear = .25\nbad = fast\n");
+    EXPECT_DOUBLE_EQ(reader.GetReal("c", "fov", 0.0), 15.0);
+    EXPECT_DOUBLE_EQ(reader.GetReal("c", "near", 0.0), 0.25);
+    EXPECT_DOUBLE_EQ(reader.GetReal("c", "bad", 2.5), 2.5);
+}
+
+TEST_F(SettingsReaderTest, BooleansInAnyCaseAndTheirDefaults) {
+    const SettingsReader reader =
+        read("[r]\na = Yes\nb = ON\nc = 1\nd = False\ne = off\nf = 0\ng = 2\nh = maybe\n");
+    EXPECT_TRUE(reader.GetBoolean("r", "a", false));
+    EXPECT_TRUE(reader.GetBoolean("r", "b", false));
+    EXPECT_TRUE(reader.GetBoolean("r", "c", false));
+    EXPECT_FALSE(reader.GetBoolean("r", "d", true));
+    EXPECT_FALSE(reader.GetBoolean("r", "e", true));
+    EXPECT_FALSE(reader.GetBoolean("r", "f", true));
+    EXPECT_TRUE(reader.GetBoolean("r", "g", true));
+    EXPECT_FALSE(reader.GetBoolean("r", "h", false));
+}
+
+TEST_F(SettingsReaderTest, RepeatedNamesJoinTheirValuesWithANewline) {
+    const SettingsReader reader = read("[window]\ntitle = Hop\ntitle = Again\n");
+    EXPECT_EQ(reader.Get("window", "title", "x"), "Hop\nAgain");
+}
+
+TEST_F(SettingsReaderTest, ABadLineIsSkippedSilentlyAndTheRestIsUsed) {
+    testing::internal::CaptureStdout();
+    const SettingsReader reader = read("[w]\nwidth = 3\nthis line has no equals\nheight = 4\n");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(reader.ParseError(), 3);
+    EXPECT_EQ(reader.GetInteger("w", "width", 0), 3);
+}
+
+TEST_F(SettingsReaderTest, CommentsAndByteOrderMark) {
+    const SettingsReader reader = read("\xEF\xBB\xBF[w]\n; note\n# note\nwidth = 9 ; inline\n");
+    EXPECT_EQ(reader.GetInteger("w", "width", 0), 9);
+}
+
+TEST(SettingsReader, AMissingFilePrintsOneLineNamingThePathAsGivenAndUsesDefaults) {
+    testing::internal::CaptureStdout();
+    const SettingsReader reader("nowhere/../camera.ini");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "ERROR: Failed to load 'nowhere/../camera.ini'. Using default values instead.\n");
+    EXPECT_EQ(reader.ParseError(), -1);
+    EXPECT_EQ(reader.Get("camera", "fov", "60"), "60");
+    EXPECT_FALSE(reader.GetBoolean("camera", "x", false));
+}
+
+}  // namespace
