@@ -7,10 +7,15 @@
 
 #include "app/command_line.h"
 #include "app/diagnostics.h"
+#include "app/frame_loop.h"
 #include "app/framework.h"
+#include "app/scene.h"
 #include "app/startup_settings.h"
 #include "framework/console.h"
 #include "game/game_state.h"
+#include "game/hopping.h"
+#include "game/world.h"
+#include "view/input_callbacks.h"
 
 namespace {
 
@@ -60,12 +65,22 @@ void applyFixedGlState(const RendererSettings& renderer) {
     }
 }
 
-void runUntilClosed(GLFWwindow* window) {
-    while (glfwWindowShouldClose(window) == GLFW_FALSE) {
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glfwPollEvents();
-        glfwSwapBuffers(window);
+void installInputCallbacks(GLFWwindow* window) {
+    glfwSetKeyCallback(window, keyCallback);
+    glfwSetMouseButtonCallback(window, mouseButtonCallback);
+    glfwSetScrollCallback(window, scrollCallback);
+    glfwSetFramebufferSizeCallback(window, framebufferSizeCallback);
+}
+
+// Builds the scene, plays until the window closes (or the headless
+// screenshot is written) and releases the scene while the context lives.
+void play(GLFWwindow* window, const CommandLineOptions& options, const CameraSettings& camera) {
+    if (options.hasSeed) {
+        setWorldSeed(options.seed);
     }
+    std::unique_ptr<Scene> scene = buildScene(camera);
+    runFrameLoop(window, options, *scene);
+    releaseScene(scene);
 }
 
 }  // namespace
@@ -113,9 +128,10 @@ int runGame(int argc, char** argv) {
         return failStartup("Failed to init framework");
     }
     printLine("Framework was initialized.");
+    installInputCallbacks(window);
     applyFixedGlState(settings.renderer);
 
-    runUntilClosed(window);
+    play(window, options, settings.camera);
 
     destroyFramework();
     glfwTerminate();

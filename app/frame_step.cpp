@@ -1,0 +1,22 @@
+#include "app/frame_step.h"
+
+#include "game/game_state.h"
+
+float driftLogX(float x, float direction, float speed, float frameSeconds) {
+    float next = direction * speed * frameSeconds + x;
+    if (next > kLogWrapX) {
+        next = -kLogWrapX;
+    } else if (next < -kLogWrapX) {
+        next = kLogWrapX;
+    }
+    return next;
+}
+
+void FrameClock::endGameFrame(float now) {
+    deltaTime = now - lastFrameTime;
+    lastFrameTime = now;
+    if (gameState == Paused) {
+        deltaTime = 0.0f;
+    }
+    riverTime += deltaTime;
+}

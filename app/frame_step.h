@@ -1,0 +1,21 @@
+// The parts of a game frame that are plain arithmetic: frame timing and the
+// drift of a log, kept apart from the drawing so they can be tested alone.
+#pragma once
+
+// A log is put back at the other side once it passes this x (world units).
+constexpr float kLogWrapX = 55.0f;
+
+// x after one frame of drift, wrapped: past +55 (strictly) it goes to -55,
+// past -55 to +55 - not by the distance it overshot.
+float driftLogX(float x, float direction, float speed, float frameSeconds);
+
+// Game-frame time. Time is measured only in game frames, so the first frame
+// after a stay on the start screen spans the whole stay.
+struct FrameClock {
+    float lastFrameTime = 0.0f;  // glfwGetTime at the end of the previous game frame, seconds
+    float riverTime = 0.0f;      // sum of all frame times, seconds; drives the water
+
+    // Sets deltaTime to the time since the previous game frame (0 while
+    // paused) and advances the river time by it.
+    void endGameFrame(float now);
+};

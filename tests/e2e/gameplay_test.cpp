@@ -1,0 +1,142 @@
+// The playable game end to end: the real binary on a private X server,
+// driven with xdotool and watched through its console and screen captures.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "support/game_session.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// A course whose first row ahead of the start (z = 1) is open ground.
+const std::string kSeed = "7";
+
+bool showsMenu(const PpmImage& image) { return pixelIs(image, 5, 5, kMenuPixel); }
+bool showsSky(const PpmImage& image) { return pixelIs(image, 5, 5, kSkyPixel); }
+
+class GameplayTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(session_.displayOk()) << "Xvfb did not start"; }
+
+    // Starts the game and leaves its start screen with a click.
+    void startPlaying(const std::vector<std::string>& arguments) {
+        ASSERT_TRUE(session_.start(arguments));
+        ASSERT_TRUE(session_.waitForScreen(showsMenu, 30s)) << "no start screen";
+        session_.click();
+        ASSERT_TRUE(session_.waitForScreen(showsSky, 30s)) << "no game frame";
+    }
+
+    GameSession session_;
+};
+
+TEST_F(GameplayTest, ASeededForwardHopPrintsItsLinesAndScores) {
+    startPlaying({"--seed", kSeed});
+    session_.key("w");
+    ASSERT_TRUE(session_.game().waitForLine("Score: 1", 30s));
+    const Lines& lines = session_.game().lines();
+    const Lines tail(lines.end() - 3, lines.end());
+    EXPECT_EQ(tail, (Lines{"jumping now from: (-0, 0, 0) to: (-0, 0, 1)", "player at : (-0, 0, 1)",
+                           "Score: 1"}));
+}
+
+TEST_F(GameplayTest, AnUnseededHopDoesWhatItSays) {
+    startPlaying({});
+    session_.key("Up");
+    ChildProcess& game = session_.game();
+    const std::optional<std::string> hop = game.waitForLineStartingWith("jumping now from: ", 15s);
+    if (!hop) {
+        // The only thing that can stop the first hop is a tree on its cell.
+        ASSERT_FALSE(game.lines().empty());
+        EXPECT_EQ(game.lines().back(), "Blocked by tree at (0, 1)");
+        return;
+    }
+    EXPECT_EQ(*hop, "jumping now from: (-0, 0, 0) to: (-0, 0, 1)");
+    EXPECT_TRUE(game.waitForLine("player at : (-0, 0, 1)", 30s));
+    EXPECT_TRUE(game.waitForLine("Score: 1", 30s));
+}
+
+TEST_F(GameplayTest, PauseFreezesTheWorldAndEscapeResumesIt) {
+    startPlaying({"--seed", kSeed});
+    const auto twoCapturesDiffer = [this] {
+        const std::optional<PpmImage> before = session_.captureScreen();
+        std::this_thread::sleep_for(400ms);
+        const std::optional<PpmImage> after = session_.captureScreen();
+        return before && after && before->rgb != after->rgb;
+    };
+    EXPECT_TRUE(twoCapturesDiffer()) << "the river and logs should move while playing";
+    session_.key("Escape");
+    std::this_thread::sleep_for(500ms);
+    EXPECT_FALSE(twoCapturesDiffer()) << "nothing may move while paused";
+    session_.key("Escape");
+    std::this_thread::sleep_for(300ms);
+    EXPECT_TRUE(twoCapturesDiffer()) << "the world should move again after resuming";
+}
+
+TEST_F(GameplayTest, DebugKillThenEscapeToTheMenuAndEscapeToQuit) {
+    startPlaying({"--seed", kSeed});
+    session_.key("c");
+    session_.key("k");
+    session_.key("Escape");
+    ASSERT_TRUE(session_.waitForScreen(showsMenu, 30s)) << "GAME OVER! then ESC should show the menu";
+    session_.key("Escape");
+    EXPECT_EQ(session_.game().waitForExit(30s), 0);
+}
+
+TEST_F(GameplayTest, HeadlessRunWritesTheFirstGameFrameAndExits) {
+    ASSERT_TRUE(session_.start({"--run_headless", "--seed", kSeed}));
+    ASSERT_TRUE(session_.waitForScreen(showsMenu, 30s));
+    session_.click();
+    ASSERT_EQ(session_.game().waitForExit(60s), 0);
+
+    const std::string text = readFile(session_.sandbox().workingDirectory() + "/screenshot.ppm");
+    ASSERT_EQ(text.rfind("P3\n1280 768\n255\n", 0), 0u);
+    const std::vector<std::string> rows = [&text] {
+        std::vector<std::string> result;
+        std::size_t start = text.find("255\n") + 4;
+        for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+            result.push_back(text.substr(start, end - start));
+        }
+        return result;
+    }();
+    ASSERT_EQ(rows.size(), 768u);
+    for (const std::string& row : rows) {
+        ASSERT_EQ(row.size(), 1280u * 12u);
+    }
+    const std::optional<PpmImage> image = parsePpm(text);
+    ASSERT_TRUE(image);
+    EXPECT_TRUE(pixelIs(*image, 0, 0, kSkyPixel));
+    // "Score: 0" is drawn in black from window pixel (40, 60), glyphs 24 pixels high.
+    bool blackNearScore = false;
+    for (int y = 60; y < 84; ++y) {
+        for (int x = 40; x < 64; ++x) {
+            blackNearScore = blackNearScore || pixelIs(*image, x, y, {0, 0, 0});
+        }
+    }
+    EXPECT_TRUE(blackNearScore);
+}
+
+TEST_F(GameplayTest, AFilenameValueIsExaminedAsAnOptionToo) {
+    ASSERT_TRUE(session_.start({"--filename", "--run_headless"}));
+    ASSERT_TRUE(session_.waitForScreen(showsMenu, 30s));
+    session_.click();
+    ASSERT_EQ(session_.game().waitForExit(60s), 0);
+    const std::string text =
+        readFile(session_.sandbox().workingDirectory() + "/--run_headless.ppm");
+    EXPECT_EQ(text.rfind("P3\n1280 768\n255\n", 0), 0u);
+}
+
+TEST(GameplayFailure, AMissingShaderFileEndsTheGameWithItsLine) {
+    VirtualDisplay display;
+    GameSandbox sandbox;
+    sandbox.removeAsset("assets/shaders/river.frag");
+    ChildProcess game({sandbox.binary()}, sandbox.workingDirectory(), display.name());
+    EXPECT_EQ(game.waitForExit(60s), 1);
+    const Lines& lines = game.lines();
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[lines.size() - 2], "Read shader: assets/shaders/river.vert");
+    EXPECT_EQ(lines.back(), "Could not find shader file: assets/shaders/river.frag");
+}
+
+}  // namespace
