@@ -1,0 +1,118 @@
+#include "game/player_update.h"
+
+#include <algorithm>
+#include <cmath>
+#include <glm/gtc/matrix_transform.hpp>
+#include <iostream>
+
+#include "game/game_state.h"
+#include "game/world.h"
+
+namespace {
+
+constexpr float hopDuration = 0.3f;   // seconds
+constexpr float hopArcFactor = 6.0f;  // height 6 (p - p^2): 1.5 at mid-hop
+constexpr float sinkDuration = 1.5f;  // seconds
+constexpr float sinkSpeed = 2.0f;     // units per second downwards
+constexpr float carriedAwayBound = 500.0f;
+constexpr float onLogDepth = 0.5f;       // |z - log z| below this ...
+constexpr float onLogHalfWidth = 1.3f;   // ... and |x - log x| below this: on the log
+constexpr float onRiverRowDepth = 0.5f;  // |z - row z| below this: on that river row
+
+glm::mat4 translation(const glm::vec3& offset) {
+    return glm::translate(glm::mat4(1.0f), offset);
+}
+
+bool isOnLog(const LogEntry& log, const glm::vec3& position) {
+    const glm::vec4 logAt = log.geometry->getModelMatrix()[3];
+    return std::abs(position.z - logAt.z) < onLogDepth &&
+           std::abs(position.x - logAt.x) < onLogHalfWidth;
+}
+
+void startSinking() {
+    isSinking = true;
+    sinkTimer = 0.0f;
+}
+
+glm::mat4 sink() {
+    sinkTimer += deltaTime;
+    if (sinkTimer >= sinkDuration) {
+        gameState = GameOver;
+        isSinking = false;
+    }
+    return translation({playerPosition.x, -sinkSpeed * sinkTimer, playerPosition.z});
+}
+
+// A standing player rides the first log under them.
+glm::mat4 stand() {
+    for (const LogEntry& log : logs) {
+        if (!isOnLog(log, playerPosition)) {
+            continue;
+        }
+        playerPosition.x += log.direction * log.speed * deltaTime;
+        if (playerPosition.x < -carriedAwayBound || playerPosition.x > carriedAwayBound) {
+            std::cout << "You got carried away by the log!" << std::endl;
+            startSinking();
+        }
+        break;
+    }
+    return translation(playerPosition);
+}
+
+void land() {
+    playerPosition = glm::vec3(jumpTarget.x, 0.0f, jumpTarget.z);
+    isJumping = false;
+    std::cout << "player at : (" << -playerPosition.x << ", " << playerPosition.y << ", "
+              << playerPosition.z << ")" << std::endl;
+    if (playerPosition.z > static_cast<float>(furthestZ)) {
+        score += 1;
+        furthestZ = static_cast<int>(playerPosition.z);  // truncated toward zero
+        std::cout << "Score: " << score << std::endl;
+    }
+}
+
+glm::mat4 hop(const std::vector<std::shared_ptr<Geometry>>& riverRows) {
+    jumpTimer += deltaTime;
+    float progress = jumpTimer / hopDuration;
+    const bool landed = progress >= 1.0f;
+    if (landed) {
+        land();
+        progress = 1.0f;
+    }
+    playerDrawPosition = glm::vec3(jumpTarget.x * progress + (1.0f - progress) * jumpStart.x,
+                                   hopArcFactor * (progress - progress * progress),
+                                   jumpTarget.z * progress + (1.0f - progress) * jumpStart.z);
+    const glm::mat4 drawMatrix = translation(playerDrawPosition);
+    if (!landed) {
+        return drawMatrix;
+    }
+    // The water test runs only in the frame a hop lands, against the landing cell.
+    const bool onLog = std::any_of(
+        logs.begin(), logs.end(), [](const LogEntry& log) { return isOnLog(log, playerPosition); });
+    for (const auto& row : riverRows) {
+        if (std::abs(playerPosition.z - row->getModelMatrix()[3].z) < onRiverRowDepth) {
+            if (onLog) {
+                return drawMatrix;
+            }
+            std::cout << "You fell into the river..." << std::endl;
+            startSinking();
+            return translation(playerPosition);
+        }
+    }
+    return drawMatrix;
+}
+
+}  // namespace
+
+glm::mat4 updatePlayer(const std::vector<std::shared_ptr<Geometry>>& riverRows) {
+    if (gameState == GameOver) {
+        return glm::mat4(-1.0f);
+    }
+    if (isSinking) {
+        return sink();
+    }
+    if (!isJumping) {
+        return stand();
+    }
+    return hop(riverRows);
+}

@@ -1,0 +1,123 @@
+#include "game/world.h"
+
+#include <glm/gtc/matrix_transform.hpp>
+#include <optional>
+#include <random>
+#include <utility>
+
+#include "game/classic_rand.h"
+#include "render/mesh_generators.h"
+
+GeometryList treeParts;
+std::vector<glm::vec3> treePositions;
+std::vector<LogEntry> logs;
+
+namespace {
+
+constexpr int logsPerRiverRow = 10;
+constexpr float logSpacing = 20.0f;  // x distance between neighbouring logs of a row
+constexpr float logStartX = 50.0f;   // first log at -50 (direction +1) or +50 (direction -1)
+constexpr float treeY = -0.5f;
+
+std::optional<std::uint32_t> pendingSeed;  // consumed by the next generateWorld
+
+std::shared_ptr<Geometry> makeObject(const GeometryData& mesh, const glm::vec3& translation,
+                                     std::shared_ptr<Material> material) {
+    return Geometry::create(glm::translate(glm::mat4(1.0f), translation), mesh,
+                            std::move(material));
+}
+
+std::uint32_t rowSeed() {
+    if (pendingSeed) {
+        const std::uint32_t seed = *pendingSeed;
+        pendingSeed.reset();
+        return seed;
+    }
+    std::random_device osRandom;
+    return static_cast<std::uint32_t>(osRandom());
+}
+
+// The trees of one grass row: one rand value for the count, one per tree.
+void addTrees(float z, const std::shared_ptr<Material>& trunkMaterial,
+              const std::shared_ptr<Material>& crownMaterial) {
+    const int treeCount = classicRand() % 4;
+    for (int tree = 0; tree < treeCount; ++tree) {
+        const auto tx = static_cast<float>(classicRand() % 80 - 40);
+        const glm::vec3 position(tx, treeY, z);
+        for (auto& part : makeTree(position, trunkMaterial, crownMaterial)) {
+            treeParts.push_back(std::move(part));
+        }
+        treePositions.push_back(position);
+    }
+}
+
+// The ten logs of one river row: one rand value for the direction (odd: -1),
+// one for the speed.
+void addLogs(float z, const std::shared_ptr<Material>& logMaterial) {
+    const float direction = (classicRand() % 2 != 0) ? -1.0f : 1.0f;
+    const float speed = 2.5f + static_cast<float>(classicRand() % 2);
+    const float startX = -logStartX * direction;
+    for (int k = 0; k < logsPerRiverRow; ++k) {
+        const float x = startX + static_cast<float>(k) * direction * logSpacing;
+        logs.push_back({makeObject(createBoxGeometry(2.0f, 1.0f, 1.0f), {x, -1.0f, z}, logMaterial),
+                        speed, direction});
+    }
+}
+
+}  // namespace
+
+void setWorldSeed(std::uint32_t seed) {
+    pendingSeed = seed;
+}
+
+void generateWorld(int rowCount, GeometryList& riverRows, GeometryList& grassRows,
+                   GeometryList& darkGreyRows, GeometryList& lightGreyRows,
+                   std::shared_ptr<Material> riverMaterial, std::shared_ptr<Material> grassMaterial,
+                   std::shared_ptr<Material> darkGreyMaterial,
+                   std::shared_ptr<Material> lightGreyMaterial,
+                   std::shared_ptr<Material> logMaterial, std::shared_ptr<Material> trunkMaterial,
+                   std::shared_ptr<Material> crownMaterial) {
+    std::mt19937 rowRandom(rowSeed());
+    for (int i = 0; i < rowCount; ++i) {
+        const auto z = static_cast<float>(i - startRowIndex);
+        const RowKind kind =
+            (i == startRowIndex) ? RowKind::Grass : static_cast<RowKind>(rowRandom() >> 30);
+        const glm::vec3 groundAt(0.0f, -1.0f, z);
+        switch (kind) {
+            case RowKind::Grass:
+                grassRows.push_back(
+                    makeObject(createBoxGeometry(100.0f, 1.0f, 1.0f), groundAt, grassMaterial));
+                addTrees(z, trunkMaterial, crownMaterial);
+                break;
+            case RowKind::River:
+                riverRows.push_back(
+                    makeObject(createStripGeometry(100.0f, 1.0f), {0.0f, -0.7f, z}, riverMaterial));
+                addLogs(z, logMaterial);
+                break;
+            case RowKind::DarkGrey:
+                darkGreyRows.push_back(
+                    makeObject(createBoxGeometry(100.0f, 1.0f, 1.0f), groundAt, darkGreyMaterial));
+                break;
+            case RowKind::LightGrey:
+                lightGreyRows.push_back(
+                    makeObject(createBoxGeometry(100.0f, 1.0f, 1.0f), groundAt, lightGreyMaterial));
+                break;
+        }
+    }
+}
+
+GeometryList makeTree(const glm::vec3& position, std::shared_ptr<Material> trunkMaterial,
+                      std::shared_ptr<Material> crownMaterial) {
+    GeometryList parts;
+    parts.push_back(makeObject(createBoxGeometry(0.4f, 1.0f, 0.4f),
+                               position + glm::vec3(0.0f, 0.5f, 0.0f), std::move(trunkMaterial)));
+    parts.push_back(makeObject(createBoxGeometry(1.2f, 1.2f, 1.2f),
+                               position + glm::vec3(0.0f, 1.5f, 0.0f), std::move(crownMaterial)));
+    return parts;
+}
+
+void releaseWorld() {
+    treeParts.clear();
+    treePositions.clear();
+    logs.clear();
+}

@@ -1,0 +1,9 @@
+// Puts the game's process-wide state back to its start-up values, so tests
+// that touch it do not depend on the order they run in.
+#pragma once
+
+// Every variable of game/game_state.h (renderer flags included) to its
+// initial value, and the classic rand back to state 1. Does not touch the
+// world lists: their objects need the GL context to be released
+// (releaseWorld() in game/world.h).
+void resetGameGlobals();
