@@ -22,6 +22,10 @@ constexpr int kMaxTextQuads = 156;
 // 12 floats per quad. Quads past kMaxTextQuads are dropped.
 std::vector<float> buildTextVertices(const std::string& text, float x, float y);
 
+// Orthographic projection in window pixels: left 0, right width, bottom
+// height, top 0, near -1, far 1; pixel (0, 0) is the top-left corner.
+glm::mat4 textProjection(int width, int height);
+
 void renderText(const std::string& text, float x, float y, float red, float green, float blue,
                 int width, int height, Shader& shader, GLuint vertexArray, GLuint vertexBuffer);
 

@@ -1,0 +1,143 @@
+// Textures against a real context: the game's two files upload as
+// mip-mapped S3TC textures with the fixed parameters, a texture that failed
+// to load makes no call when bound, and a missing file is fatal.
+#include "render/texture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "support/console_capture.h"
+#include "support/gl_context.h"
+#include "support/scratch_folder.h"
+
+namespace {
+
+std::vector<GLenum> activatedUnits;
+PFNGLACTIVETEXTUREPROC realActiveTexture = nullptr;
+void GLAPIENTRY recordActiveTexture(GLenum unit) {
+    activatedUnits.push_back(unit);
+    realActiveTexture(unit);
+}
+
+GLint boundTexture2D() {
+    GLint name = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &name);
+    return name;
+}
+
+GLint levelParameter(GLint level, GLenum parameter) {
+    GLint value = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, parameter, &value);
+    return value;
+}
+
+GLint textureParameter(GLenum parameter) {
+    GLint value = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, parameter, &value);
+    return value;
+}
+
+class TextureTest : public GlTest {
+  protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        glActiveTexture(GL_TEXTURE0);
+        activatedUnits.clear();
+        realActiveTexture = glActiveTexture;
+    }
+    void TearDown() override {
+        glActiveTexture(GL_TEXTURE0);
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    }
+};
+
+TEST_F(TextureTest, GameTexturesUploadLevelZeroAndGenerateTheMipChain) {
+    struct Case {
+        const char* path;
+        GLint format;
+        GLint levelBytes;
+    };
+    for (const Case& c : {Case{"assets/textures/wood_texture.dds", 0x83F1, 32768},
+                          Case{"assets/textures/tiles_diffuse.dds", 0x83F3, 65536}}) {
+        SCOPED_TRACE(c.path);
+        testing::internal::CaptureStdout();
+        const Texture texture(c.path);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+        ASSERT_TRUE(texture.isLoaded());
+        // It stays bound on the active unit.
+        EXPECT_EQ(boundTexture2D(), static_cast<GLint>(texture.id()));
+        EXPECT_EQ(levelParameter(0, GL_TEXTURE_INTERNAL_FORMAT), c.format);
+        EXPECT_EQ(levelParameter(0, GL_TEXTURE_WIDTH), 256);
+        EXPECT_EQ(levelParameter(0, GL_TEXTURE_HEIGHT), 256);
+        EXPECT_EQ(levelParameter(0, GL_TEXTURE_COMPRESSED_IMAGE_SIZE), c.levelBytes);
+        EXPECT_EQ(levelParameter(8, GL_TEXTURE_WIDTH), 1);
+        EXPECT_EQ(textureParameter(GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
+        EXPECT_EQ(textureParameter(GL_TEXTURE_MAG_FILTER), GL_LINEAR);
+        EXPECT_EQ(textureParameter(GL_TEXTURE_WRAP_S), GL_REPEAT);
+        EXPECT_EQ(textureParameter(GL_TEXTURE_WRAP_T), GL_REPEAT);
+    }
+}
+
+TEST_F(TextureTest, BindActivatesTheUnitAndBindsThere) {
+    const Texture texture("assets/textures/wood_texture.dds");
+    glBindTexture(GL_TEXTURE_2D, 0);
+    {
+        GlFunctionOverride override(__glewActiveTexture, &recordActiveTexture);
+        texture.bind(3);
+    }
+    EXPECT_EQ(activatedUnits, std::vector<GLenum>{GL_TEXTURE3});
+    EXPECT_EQ(boundTexture2D(), static_cast<GLint>(texture.id()));
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+TEST_F(TextureTest, FilesThatDoNotLoadLeaveAnUnloadedTextureThatBindsNothing) {
+    const ScratchFolder folder = ScratchFolder::besideTestExecutable();
+    std::string wood =
+        readWholeFile(std::string(QUORLAND_SOURCE_DIR) + "/assets/textures/wood_texture.dds");
+    ASSERT_GT(wood.size(), 128u);
+    std::memcpy(wood.data() + 84, "ATI2", 4);
+    const std::string unsupported = folder.write("unsupported.dds", wood);
+    const std::string garbage = folder.write("garbage.dds", std::string(300, 'x'));
+
+    struct Case {
+        std::string name;
+        std::string message;
+    };
+    for (const Case& c :
+         {Case{"unsupported.dds",
+               "Unable to load DDS image file [" + unsupported + "] due to an unsupported format."},
+          Case{"garbage.dds", "Unable to load DDS image file from path[" + garbage + "]"}}) {
+        SCOPED_TRACE(c.name);
+        GLuint other = 0;
+        glGenTextures(1, &other);
+        glBindTexture(GL_TEXTURE_2D, other);
+        testing::internal::CaptureStdout();
+        const Texture texture(folder.assetPath(c.name));
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), c.message + "\n");
+        EXPECT_FALSE(texture.isLoaded());
+        EXPECT_EQ(texture.id(), 0u);
+        {
+            GlFunctionOverride override(__glewActiveTexture, &recordActiveTexture);
+            texture.bind(0);
+            texture.bind(5);
+        }
+        EXPECT_TRUE(activatedUnits.empty());
+        EXPECT_EQ(boundTexture2D(), static_cast<GLint>(other));
+        glDeleteTextures(1, &other);
+    }
+}
+
+TEST_F(TextureTest, AMissingFileEndsTheProgram) {
+    EXPECT_EXIT(
+        {
+            routeConsoleForDeathTest();
+            const Texture texture("assets/textures/no_such_texture.dds");
+        },
+        ::testing::ExitedWithCode(1),
+        "^" + regexEscape("Could not find texture file: assets/textures/no_such_texture.dds") +
+            "\n$");
+}
+
+}  // namespace

@@ -1,0 +1,35 @@
+// Recording the OpenGL calls our code makes, as readable lines.
+//
+// While a GlCallLog lives, the GLEW entry points below are swapped for
+// recorders that append one line per call and then call the real function,
+// so drawing still happens. Uniform lines carry the uniform's name (looked
+// up in the current program), not its location, and the last matrix sent to
+// each name is kept. GL 1.1 functions (glBindTexture, glDrawArrays,
+// glDrawElements) are not GLEW pointers and cannot be recorded this way.
+//
+// Lines: "useProgram P", "uniform1f NAME V", "uniform1i NAME V",
+// "uniform3f NAME X Y Z", "uniformMatrix3fv NAME", "uniformMatrix4fv NAME",
+// "activeTexture UNIT" (0 for GL_TEXTURE0), "bindVertexArray V",
+// "bindBuffer ARRAY|ELEMENT B", "bufferData ARRAY|ELEMENT BYTES STATIC|DYNAMIC",
+// "enableVertexAttribArray I", "vertexAttribPointer I SIZE FLOAT NORMALIZED STRIDE OFFSET",
+// "deleteBuffers COUNT B", "deleteVertexArrays COUNT V".
+#pragma once
+
+#include <GL/glew.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+class GlCallLog {
+  public:
+    GlCallLog();
+    ~GlCallLog();
+    GlCallLog(const GlCallLog&) = delete;
+    GlCallLog& operator=(const GlCallLog&) = delete;
+
+    const std::vector<std::string>& lines() const;
+    // The last matrix sent to uniform `name`, column-major (empty if none).
+    std::vector<float> matrix(const std::string& name) const;
+    void clear();
+};

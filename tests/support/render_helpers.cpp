@@ -1,0 +1,94 @@
+#include "support/render_helpers.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const char* const kWorldVertex = R"(#version 410
+layout(location = 0) in vec3 position;
+layout(location = 1) in vec3 normal;
+layout(location = 2) in vec2 uv;
+uniform mat4 modelMatrix;
+uniform mat3 normalMatrix;
+out vec3 worldNormal;
+out vec2 texCoord;
+void main() {
+    gl_Position = modelMatrix * vec4(position, 1.0);
+    worldNormal = normalMatrix * normal;
+    texCoord = uv;
+}
+)";
+
+const char* const kWorldFragment = R"(#version 410
+uniform vec3 materialCoefficients;
+uniform float specularAlpha;
+uniform vec3 baseColor;
+uniform sampler2D diffuseTexture;
+in vec3 worldNormal;
+in vec2 texCoord;
+out vec4 color;
+void main() {
+    color = vec4(baseColor, 1.0);
+    if (specularAlpha < 0.0) {
+        color = texture(diffuseTexture, texCoord) * vec4(materialCoefficients, 1.0) +
+                vec4(worldNormal, 0.0);
+    }
+}
+)";
+
+const char* const kTextVertex = R"(#version 410
+layout(location = 0) in vec2 position;
+uniform mat4 uProjection;
+void main() {
+    gl_Position = uProjection * vec4(position, 0.0, 1.0);
+}
+)";
+
+const char* const kTextFragment = R"(#version 410
+uniform vec3 uColor;
+out vec4 color;
+void main() {
+    color = vec4(uColor, 1.0);
+}
+)";
+
+std::shared_ptr<Shader> makeShader(const ScratchFolder& folder, const std::string& name,
+                                   const char* vertex, const char* fragment) {
+    folder.write(name + ".vert", std::string(vertex));
+    folder.write(name + ".frag", std::string(fragment));
+    testing::internal::CaptureStdout();  // "Read shader: ..." lines
+    auto shader = std::make_shared<Shader>(folder.assetPath(name + ".vert"),
+                                           folder.assetPath(name + ".frag"));
+    testing::internal::GetCapturedStdout();
+    return shader;
+}
+
+}  // namespace
+
+std::shared_ptr<Shader> makeWorldTestShader(const ScratchFolder& folder) {
+    return makeShader(folder, "world", kWorldVertex, kWorldFragment);
+}
+
+std::shared_ptr<Shader> makeTextTestShader(const ScratchFolder& folder) {
+    return makeShader(folder, "text", kTextVertex, kTextFragment);
+}
+
+OffscreenTarget::OffscreenTarget(int width, int height) {
+    glGenRenderbuffers(1, &colorBuffer_);
+    glBindRenderbuffer(GL_RENDERBUFFER, colorBuffer_);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
+    glGenFramebuffers(1, &framebuffer_);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colorBuffer_);
+    EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER),
+              static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
+    glViewport(0, 0, width, height);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+}
+
+OffscreenTarget::~OffscreenTarget() {
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glDeleteFramebuffers(1, &framebuffer_);
+    glDeleteRenderbuffers(1, &colorBuffer_);
+}

@@ -1,0 +1,39 @@
+// Shaders and an off-screen target for tests that draw.
+//
+// The test shaders are written into a scratch folder beside the test
+// executable (inside the asset search) and declare every uniform the game's
+// code sets, so a test can see each one arrive. Drawing goes to a
+// framebuffer object of a chosen size, whose pixels are well defined even
+// though the test window is hidden.
+#pragma once
+
+#include <GL/glew.h>
+
+#include <memory>
+
+#include "render/shader.h"
+#include "support/scratch_folder.h"
+
+// Reads locations 0-2; sets gl_Position to modelMatrix * position and draws
+// in "baseColor". Also declares normalMatrix, materialCoefficients,
+// specularAlpha and the sampler diffuseTexture, all kept active.
+std::shared_ptr<Shader> makeWorldTestShader(const ScratchFolder& folder);
+
+// Location 0 = 2D window position; "uProjection" and "uColor", as the HUD
+// text shader.
+std::shared_ptr<Shader> makeTextTestShader(const ScratchFolder& folder);
+
+// A framebuffer with one RGBA8 colour attachment, bound for drawing and
+// reading, with the viewport set to its size; framebuffer 0 is bound again
+// when it goes.
+class OffscreenTarget {
+  public:
+    OffscreenTarget(int width, int height);
+    ~OffscreenTarget();
+    OffscreenTarget(const OffscreenTarget&) = delete;
+    OffscreenTarget& operator=(const OffscreenTarget&) = delete;
+
+  private:
+    GLuint framebuffer_ = 0;
+    GLuint colorBuffer_ = 0;
+};
