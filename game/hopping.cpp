@@ -5,7 +5,6 @@
 #include <GLFW/glfw3.h>
 
 #include <cmath>
-#include <glm/vec4.hpp>
 #include <iostream>
 
 #include "game/game_state.h"
@@ -15,8 +14,6 @@ namespace {
 
 constexpr float worldBound = 500.0f;       // hop targets stay within ±500 in x and z
 constexpr float treeBlockDistance = 0.6f;  // a tree closer than this to the target blocks
-constexpr float onLogDepth = 0.5f;         // |player z - log z| below this ...
-constexpr float onLogHalfWidth = 1.3f;     // ... and |player x - log x| below this: on the log
 
 const glm::vec3 forward(0.0f, 0.0f, 1.0f);
 const glm::vec3 back(0.0f, 0.0f, -1.0f);
@@ -94,13 +91,8 @@ void handlePress(GLFWwindow* window, int key) {
 
 // One frame of drift from the first log under the player, if any.
 void driftWithLog() {
-    for (const LogEntry& log : logs) {
-        const glm::vec4 logAt = log.geometry->getModelMatrix()[3];
-        if (std::abs(playerPosition.z - logAt.z) < onLogDepth &&
-            std::abs(playerPosition.x - logAt.x) < onLogHalfWidth) {
-            playerPosition.x += log.direction * log.speed * deltaTime;
-            return;
-        }
+    if (const LogEntry* log = findLogUnder(playerPosition)) {
+        playerPosition.x += log->direction * log->speed * deltaTime;
     }
 }
 

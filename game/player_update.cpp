@@ -1,6 +1,5 @@
 #include "game/player_update.h"
 
-#include <algorithm>
 #include <cmath>
 #include <glm/gtc/matrix_transform.hpp>
 #include <iostream>
@@ -15,18 +14,10 @@ constexpr float hopArcFactor = 6.0f;  // height 6 (p - p^2): 1.5 at mid-hop
 constexpr float sinkDuration = 1.5f;  // seconds
 constexpr float sinkSpeed = 2.0f;     // units per second downwards
 constexpr float carriedAwayBound = 500.0f;
-constexpr float onLogDepth = 0.5f;       // |z - log z| below this ...
-constexpr float onLogHalfWidth = 1.3f;   // ... and |x - log x| below this: on the log
 constexpr float onRiverRowDepth = 0.5f;  // |z - row z| below this: on that river row
 
 glm::mat4 translation(const glm::vec3& offset) {
     return glm::translate(glm::mat4(1.0f), offset);
-}
-
-bool isOnLog(const LogEntry& log, const glm::vec3& position) {
-    const glm::vec4 logAt = log.geometry->getModelMatrix()[3];
-    return std::abs(position.z - logAt.z) < onLogDepth &&
-           std::abs(position.x - logAt.x) < onLogHalfWidth;
 }
 
 void startSinking() {
@@ -45,16 +36,12 @@ glm::mat4 sink() {
 
 // A standing player rides the first log under them.
 glm::mat4 stand() {
-    for (const LogEntry& log : logs) {
-        if (!isOnLog(log, playerPosition)) {
-            continue;
-        }
-        playerPosition.x += log.direction * log.speed * deltaTime;
+    if (const LogEntry* log = findLogUnder(playerPosition)) {
+        playerPosition.x += log->direction * log->speed * deltaTime;
         if (playerPosition.x < -carriedAwayBound || playerPosition.x > carriedAwayBound) {
             std::cout << "You got carried away by the log!" << std::endl;
             startSinking();
         }
-        break;
     }
     return translation(playerPosition);
 }
@@ -87,8 +74,7 @@ glm::mat4 hop(const std::vector<std::shared_ptr<Geometry>>& riverRows) {
         return drawMatrix;
     }
     // The water test runs only in the frame a hop lands, against the landing cell.
-    const bool onLog = std::any_of(
-        logs.begin(), logs.end(), [](const LogEntry& log) { return isOnLog(log, playerPosition); });
+    const bool onLog = findLogUnder(playerPosition) != nullptr;
     for (const auto& row : riverRows) {
         if (std::abs(playerPosition.z - row->getModelMatrix()[3].z) < onRiverRowDepth) {
             if (onLog) {

@@ -1,6 +1,8 @@
 #include "game/world.h"
 
+#include <cmath>
 #include <glm/gtc/matrix_transform.hpp>
+#include <glm/vec4.hpp>
 #include <optional>
 #include <random>
 #include <utility>
@@ -18,6 +20,8 @@ constexpr int logsPerRiverRow = 10;
 constexpr float logSpacing = 20.0f;  // x distance between neighbouring logs of a row
 constexpr float logStartX = 50.0f;   // first log at -50 (direction +1) or +50 (direction -1)
 constexpr float treeY = -0.5f;
+constexpr float onLogDepth = 0.5f;      // |player z - log z| below this ...
+constexpr float onLogHalfWidth = 1.3f;  // ... and |player x - log x| below this: on the log
 
 std::optional<std::uint32_t> pendingSeed;  // consumed by the next generateWorld
 
@@ -65,6 +69,17 @@ void addLogs(float z, const std::shared_ptr<Material>& logMaterial) {
 }
 
 }  // namespace
+
+const LogEntry* findLogUnder(const glm::vec3& position) {
+    for (const LogEntry& log : logs) {
+        const glm::vec4 logAt = log.geometry->getModelMatrix()[3];
+        if (std::abs(position.z - logAt.z) < onLogDepth &&
+            std::abs(position.x - logAt.x) < onLogHalfWidth) {
+            return &log;
+        }
+    }
+    return nullptr;
+}
 
 void setWorldSeed(std::uint32_t seed) {
     pendingSeed = seed;

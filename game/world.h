@@ -35,6 +35,11 @@ extern GeometryList treeParts;                // two per tree: trunk, then crown
 extern std::vector<glm::vec3> treePositions;  // one per tree: (tx, -0.5, z)
 extern std::vector<LogEntry> logs;            // ten per river row, in generation order
 
+// The first log in `logs` under a player at `position` (|z - log z| < 0.5
+// and |x - log x| < 1.3, the log's x and z read from its model matrix), or
+// null. A plain scan in list order: the first match carries the player.
+const LogEntry* findLogUnder(const glm::vec3& position);
+
 // Makes the next generateWorld seed its row generator with `seed` instead of
 // the operating system's random source, so the row kinds are reproducible.
 // Applies to that one call only.

@@ -16,6 +16,9 @@ class RiverLandingTest : public RiverTest {
   protected:
     void SetUp() override {
         RiverTest::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
         gameState = Playing;
         riverRows = {makeRiverRow(-3.0f), makeRiverRow(1.0f)};
     }

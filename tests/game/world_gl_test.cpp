@@ -26,6 +26,9 @@ class WorldTest : public GlTest {
   protected:
     void SetUp() override {
         GlTest::SetUp();
+        if (HasFatalFailure()) {
+            return;  // no context: nothing below may touch GL
+        }
         resetGameGlobals();
         const auto shader = std::make_shared<Shader>();
         for (auto* material : {&river, &grass, &darkGrey, &lightGrey, &log, &trunk, &crown}) {

@@ -6,6 +6,9 @@
 
 void RiverTest::SetUp() {
     GlTest::SetUp();
+    if (HasFatalFailure()) {
+        return;  // no context: nothing below may touch GL
+    }
     resetGameGlobals();
     releaseWorld();
     material_ = Material::create(std::make_shared<Shader>(), glm::vec3(0.55f, 0.27f, 0.07f),
