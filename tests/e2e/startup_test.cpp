@@ -38,6 +38,16 @@ TEST_F(StartupTest, PrintsTheStartupLinesInOrderAndOpensTheConfiguredWindow) {
     ASSERT_TRUE(game.waitForLine("Framework was initialized.", 30s));
     EXPECT_EQ(game.lines(), (Lines{kBanner, "GLFW was initialized.", "GLEW was initialized.",
                                    "Framework was initialized."}));
+    ASSERT_TRUE(game.waitForLine("Read shader: assets/shaders/basicColor.frag", 30s));
+    const Lines shaderLines(game.lines().begin() + 4, game.lines().end());
+    EXPECT_EQ(shaderLines, (Lines{"Read shader: assets/shaders/score.vert",
+                                  "Read shader: assets/shaders/score.frag",
+                                  "Read shader: assets/shaders/river.vert",
+                                  "Read shader: assets/shaders/river.frag",
+                                  "Read shader: assets/shaders/basicTexture.vert",
+                                  "Read shader: assets/shaders/basicTexture.frag",
+                                  "Read shader: assets/shaders/basicColor.vert",
+                                  "Read shader: assets/shaders/basicColor.frag"}));
     EXPECT_EQ(windowGeometry("QUORLAND"), "  Geometry: 1280x768");
 }
 
