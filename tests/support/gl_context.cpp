@@ -1,10 +1,18 @@
 #include "support/gl_context.h"
 
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <thread>
 
 namespace {
 
+void reportGlfwError(int code, const char* description) {
+    std::fprintf(stderr, "GLFW error %d: %s\n", code, description);
+}
+
 GLFWwindow* createTestWindow() {
+    glfwSetErrorCallback(reportGlfwError);
     if (glfwInit() != GLFW_TRUE) {
         return nullptr;
     }
@@ -13,7 +21,14 @@ GLFWwindow* createTestWindow() {
     glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
     glfwWindowHint(GLFW_OPENGL_DEBUG_CONTEXT, GLFW_TRUE);
     glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    GLFWwindow* window = glfwCreateWindow(64, 64, "quorland tests", nullptr, nullptr);
+    // A busy X server now and then refuses a context; a few tries ride that out.
+    GLFWwindow* window = nullptr;
+    for (int attempt = 0; attempt < 5 && window == nullptr; ++attempt) {
+        if (attempt > 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        }
+        window = glfwCreateWindow(64, 64, "quorland tests", nullptr, nullptr);
+    }
     if (window == nullptr) {
         return nullptr;
     }
