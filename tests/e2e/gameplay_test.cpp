@@ -13,11 +13,15 @@ using Lines = std::vector<std::string>;
 // A course whose first row ahead of the start (z = 1) is open ground.
 const std::string kSeed = "7";
 
-bool showsMenu(const PpmImage& image) { return pixelIs(image, 5, 5, kMenuPixel); }
-bool showsSky(const PpmImage& image) { return pixelIs(image, 5, 5, kSkyPixel); }
+bool showsMenu(const PpmImage& image) {
+    return pixelIs(image, 5, 5, kMenuPixel);
+}
+bool showsSky(const PpmImage& image) {
+    return pixelIs(image, 5, 5, kSkyPixel);
+}
 
 class GameplayTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_TRUE(session_.displayOk()) << "Xvfb did not start"; }
 
     // Starts the game and leaves its start screen with a click.
@@ -87,7 +91,8 @@ TEST_F(GameplayTest, DebugKillThenEscapeToTheMenuAndEscapeToQuit) {
     session_.key("c");
     session_.key("k");
     session_.key("Escape");
-    ASSERT_TRUE(session_.waitForScreen(showsMenu, 30s)) << "GAME OVER! then ESC should show the menu";
+    ASSERT_TRUE(session_.waitForScreen(showsMenu, 30s))
+        << "GAME OVER! then ESC should show the menu";
     session_.key("Escape");
     EXPECT_EQ(session_.game().waitForExit(30s), 0);
 }
@@ -103,7 +108,8 @@ TEST_F(GameplayTest, HeadlessRunWritesTheFirstGameFrameAndExits) {
     const std::vector<std::string> rows = [&text] {
         std::vector<std::string> result;
         std::size_t start = text.find("255\n") + 4;
-        for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+        for (std::size_t end; (end = text.find('\n', start)) != std::string::npos;
+             start = end + 1) {
             result.push_back(text.substr(start, end - start));
         }
         return result;
@@ -145,6 +151,16 @@ TEST(GameplayFailure, AMissingShaderFileEndsTheGameWithItsLine) {
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[lines.size() - 2], "Read shader: assets/shaders/river.vert");
     EXPECT_EQ(lines.back(), "Could not find shader file: assets/shaders/river.frag");
+}
+
+TEST(GameplayFailure, AMissingTextureEndsTheGameAlthoughNothingIsDrawnWithIt) {
+    VirtualDisplay display;
+    GameSandbox sandbox;
+    sandbox.removeAsset("assets/textures/wood_texture.dds");
+    ChildProcess game({sandbox.binary()}, sandbox.workingDirectory(), display.name());
+    EXPECT_EQ(game.waitForExit(60s), 1);
+    ASSERT_FALSE(game.lines().empty());
+    EXPECT_EQ(game.lines().back(), "Could not find texture file: assets/textures/wood_texture.dds");
 }
 
 }  // namespace
