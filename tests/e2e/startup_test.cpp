@@ -35,10 +35,10 @@ class StartupTest : public ::testing::Test {
 
 TEST_F(StartupTest, PrintsTheStartupLinesInOrderAndOpensTheConfiguredWindow) {
     ChildProcess game = startGame();
-    ASSERT_TRUE(game.waitForLine("Framework was initialized.", 30s));
-    EXPECT_EQ(game.lines(), (Lines{kBanner, "GLFW was initialized.", "GLEW was initialized.",
-                                   "Framework was initialized."}));
     ASSERT_TRUE(game.waitForLine("Read shader: assets/shaders/basicColor.frag", 30s));
+    const Lines startLines(game.lines().begin(), game.lines().begin() + 4);
+    EXPECT_EQ(startLines, (Lines{kBanner, "GLFW was initialized.", "GLEW was initialized.",
+                                 "Framework was initialized."}));
     const Lines shaderLines(game.lines().begin() + 4, game.lines().end());
     EXPECT_EQ(shaderLines, (Lines{"Read shader: assets/shaders/score.vert",
                                   "Read shader: assets/shaders/score.frag",
