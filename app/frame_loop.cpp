@@ -81,14 +81,17 @@ void drawTrees(const glm::mat4& viewProjection) {
     }
 }
 
-void drawRiver(Scene& scene, const Camera& camera, float riverTime) {
+// The camera does not change during the pass, so its matrix and position
+// are read once and sent again for every row.
+void drawRiver(Scene& scene, const glm::mat4& viewProjection, float riverTime) {
+    const glm::vec3 viewPosition = scene.camera->getPosition();
     Shader* shader = scene.riverMaterial->getShader();
     shader->use();
     for (const std::shared_ptr<Geometry>& row : scene.riverRows) {
         shader->setUniform("time", riverTime);
         shader->setUniform("flowDir", kFlowDirection);
-        shader->setUniform("viewProjMatrix", camera.getViewProjectionMatrix());
-        shader->setUniform("viewPos", camera.getPosition());
+        shader->setUniform("viewProjMatrix", viewProjection);
+        shader->setUniform("viewPos", viewPosition);
         row->draw();
     }
 }
@@ -132,13 +135,12 @@ bool drawGameFrame(GLFWwindow* window, const CommandLineOptions& options, Scene&
 }  // namespace
 
 void drawWorld(Scene& scene, float riverTime) {
-    const Camera& camera = *scene.camera;
-    const glm::mat4 viewProjection = camera.getViewProjectionMatrix();
+    const glm::mat4 viewProjection = scene.camera->getViewProjectionMatrix();
     scene.playerMesh->draw();
     scene.originMarker->draw();
     drawRows(scene.grassRows, *scene.grassMaterial, viewProjection);
     drawTrees(viewProjection);
-    drawRiver(scene, camera, riverTime);
+    drawRiver(scene, viewProjection, riverTime);
     driftAndDrawLogs(scene, viewProjection);
     drawRows(scene.darkGreyRows, *scene.grassMaterial, viewProjection);
     drawRows(scene.lightGreyRows, *scene.grassMaterial, viewProjection);

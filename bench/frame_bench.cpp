@@ -9,6 +9,9 @@
 // before the glFinish that drains it. The two sides alternate in every
 // iteration; the counters are the medians of each side and their ratio.
 //
+// With QUORLAND_BENCH_DUMP_CALLS=PATH the recorded frame (every call and
+// the bits of every value) is written to PATH, for comparing two builds.
+//
 // BM_FullGameFrame1280x768: a whole frame at the game's size with 4x
 // multisampling, the buffer swap and the finished picture included.
 //
@@ -17,6 +20,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <vector>
 
 #include "app/frame_loop.h"
@@ -67,6 +71,14 @@ void BM_GameFrameSubmission64x64(benchmark::State& state) {
     }
     useFramebufferSize(64, 64);
     const GlReplay baseline = GlReplay::record(realFrame);
+    // The library may call this function several times; the first frame of
+    // the process is the one that is the same from build to build.
+    static bool dumped = false;
+    const char* path = std::getenv("QUORLAND_BENCH_DUMP_CALLS");
+    if (path != nullptr && !dumped) {
+        baseline.writeCalls(path);
+        dumped = true;
+    }
     const auto baselineFrame = [&baseline] {
         clearToSky();
         baseline.replay();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <fstream>
 
 namespace {
 
@@ -231,5 +232,26 @@ void GlReplay::replay() const {
                 glDrawArrays(GL_TRIANGLES, 0, call.location);
                 break;
         }
+    }
+}
+
+void GlReplay::writeCalls(const char* path) const {
+    std::ofstream out(path);
+    std::size_t upload = 0;
+    for (const Call& call : calls_) {
+        out << static_cast<int>(call.op) << ' ' << call.location << ' ' << call.name << ' '
+            << call.target << ' ' << call.size;
+        for (const float value : call.values) {
+            std::uint32_t bits = 0;
+            std::memcpy(&bits, &value, sizeof bits);
+            out << ' ' << std::hex << bits << std::dec;
+        }
+        if (call.op == Op::BufferData) {
+            for (const unsigned char byte : uploads_[upload]) {
+                out << ' ' << static_cast<int>(byte);
+            }
+            ++upload;
+        }
+        out << '\n';
     }
 }

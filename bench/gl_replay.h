@@ -34,6 +34,10 @@ class GlReplay {
     std::size_t callCount() const { return calls_.size(); }
     std::size_t drawCount() const;  // glDrawElements and glDrawArrays calls
 
+    // Writes every call, one per line, with its arguments and the exact
+    // bits of its values, so two builds' frames can be compared with diff.
+    void writeCalls(const char* path) const;
+
     enum class Op : unsigned char {
         UseProgram,
         Uniform1f,
