@@ -83,6 +83,10 @@ void BM_GameFrameSubmission64x64(benchmark::State& state) {
         clearToSky();
         baseline.replay();
     };
+    for (int warmUp = 0; warmUp < 3; ++warmUp) {
+        secondsOf(realFrame);
+        secondsOf(baselineFrame);
+    }
     std::vector<double> real;
     std::vector<double> minimal;
     bool realFirst = true;

@@ -23,28 +23,39 @@ median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 for run in $(seq "$runs"); do
   rm -f "$work/shot.ppm"
   start=$(now_ns)
-  /usr/bin/time -f "%M" -o "$work/rss" ./quorland --run_headless --seed 1 \
+  /usr/bin/time -f "%U %S %M" -o "$work/rss" ./quorland --run_headless --seed 1 \
     --filename "$work/shot" < /dev/null > "$work/out" &
   game=$!
-  timeout 30 xdotool search --sync --onlyvisible --name '^QUORLAND$' > /dev/null
+  # Polled every 10 ms: xdotool's own --sync looks only twice a second.
+  deadline=$(( $(now_ns) + 30000000000 ))
+  until xdotool search --onlyvisible --name '^QUORLAND$' > /dev/null 2>&1; do
+    if [ "$(now_ns)" -gt "$deadline" ]; then
+      echo "measure-startup: no game window within 30 s" >&2
+      kill "$game" 2>/dev/null || true
+      exit 1
+    fi
+    sleep 0.01
+  done
   click=$(now_ns)
   xdotool mousemove 200 200 click 1
   wait "$game"
   finish=$(now_ns)
   shot=$(stat -c %.9Y "$work/shot.ppm" | tr -d .)
-  rss_kb=$(tail -n 1 "$work/rss")
+  read -r user_s sys_s rss_kb < <(tail -n 1 "$work/rss")
+  cpu_ms=$(awk -v u="$user_s" -v s="$sys_s" 'BEGIN { printf "%d", (u + s) * 1000 }')
   echo "run $run: start to shot $(( (shot - start) / 1000000 )) ms," \
     "to exit $(( (finish - start) / 1000000 )) ms, click sent at $(( (click - start) / 1000000 )) ms," \
-    "click to shot $(( (shot - click) / 1000000 )) ms, peak RSS $(( rss_kb / 1024 )) MiB"
-  echo "$(( (shot - start) / 1000000 )) $(( (finish - start) / 1000000 )) $(( (shot - click) / 1000000 )) $rss_kb" >> "$work/figures"
+    "click to shot $(( (shot - click) / 1000000 )) ms, CPU $cpu_ms ms, peak RSS $(( rss_kb / 1024 )) MiB"
+  echo "$(( (shot - start) / 1000000 )) $(( (finish - start) / 1000000 )) $(( (shot - click) / 1000000 )) $rss_kb $cpu_ms" >> "$work/figures"
 done
 
 startup=$(cut -d' ' -f1 "$work/figures" | median)
 exit_ms=$(cut -d' ' -f2 "$work/figures" | median)
 after_click=$(cut -d' ' -f3 "$work/figures" | median)
 rss_kb=$(cut -d' ' -f4 "$work/figures" | median)
+cpu_ms=$(cut -d' ' -f5 "$work/figures" | median)
 verdict() { if [ "$1" -le "$2" ]; then echo PASS; else echo MISS; fi; }
-echo "Process figures (median of $runs runs):"
+echo "Process figures (median of $runs runs; load average $(cut -d' ' -f1-3 /proc/loadavg)):"
 echo "  start-up to first game frame written: $startup ms <= 1000 ms  $(verdict "$startup" 1000)"
-echo "  start to exit: $exit_ms ms; click to shot: $after_click ms"
+echo "  start to exit: $exit_ms ms; click to shot: $after_click ms; CPU time (all threads): $cpu_ms ms"
 echo "  peak RSS: $(( rss_kb / 1024 )) MiB <= 200 MiB  $(verdict "$rss_kb" $(( 200 * 1024 )))"
