@@ -22,8 +22,8 @@ void clearTo(const glm::vec3& color) {
 }
 
 void drawText(Scene& scene, const std::string& text, float x, float y, const glm::vec3& color) {
-    renderText(text, x, y, color.r, color.g, color.b, windowWidth, windowHeight,
-               *scene.textShader, scene.textVertexArray.get(), scene.textVertexBuffer.get());
+    renderText(text, x, y, color.r, color.g, color.b, windowWidth, windowHeight, *scene.textShader,
+               scene.textVertexArray.get(), scene.textVertexBuffer.get());
 }
 
 // A title and a line under it, placed by the font's measures: a quarter of
@@ -81,14 +81,17 @@ void drawTrees(const glm::mat4& viewProjection) {
     }
 }
 
-void drawRiver(Scene& scene, const Camera& camera, float riverTime) {
+// The camera does not change during the pass, so its matrix and position
+// are read once and sent again for every row.
+void drawRiver(Scene& scene, const glm::mat4& viewProjection, float riverTime) {
+    const glm::vec3 viewPosition = scene.camera->getPosition();
     Shader* shader = scene.riverMaterial->getShader();
     shader->use();
     for (const std::shared_ptr<Geometry>& row : scene.riverRows) {
         shader->setUniform("time", riverTime);
         shader->setUniform("flowDir", kFlowDirection);
-        shader->setUniform("viewProjMatrix", camera.getViewProjectionMatrix());
-        shader->setUniform("viewPos", camera.getPosition());
+        shader->setUniform("viewProjMatrix", viewProjection);
+        shader->setUniform("viewPos", viewPosition);
         row->draw();
     }
 }
@@ -106,14 +109,38 @@ void driftAndDrawLogs(Scene& scene, const glm::mat4& viewProjection) {
     }
 }
 
-void drawWorld(Scene& scene, const FrameClock& clock) {
-    const Camera& camera = *scene.camera;
-    const glm::mat4 viewProjection = camera.getViewProjectionMatrix();
+// One frame in Playing, Paused or GameOver. Returns false when the loop
+// should end (the headless screenshot has been written).
+bool drawGameFrame(GLFWwindow* window, const CommandLineOptions& options, Scene& scene,
+                   FrameClock& clock) {
+    clearTo(kSkyColor);
+    glfwPollEvents();
+    scene.playerMesh->setModelMatrix(updatePlayer(scene.riverRows));
+    updateCamera(window, *scene.camera);
+    drawWorld(scene, clock.riverTime);
+    clock.endGameFrame(static_cast<float>(glfwGetTime()));
+    drawHud(scene);
+    if (options.runHeadless) {
+        // Read the back buffer before the swap, while it surely holds this frame.
+        saveScreenshot(options.hasFilename ? options.filename : "screenshot",
+                       static_cast<std::uint32_t>(windowWidth),
+                       static_cast<std::uint32_t>(windowHeight));
+        glfwSwapBuffers(window);
+        return false;
+    }
+    glfwSwapBuffers(window);
+    return true;
+}
+
+}  // namespace
+
+void drawWorld(Scene& scene, float riverTime) {
+    const glm::mat4 viewProjection = scene.camera->getViewProjectionMatrix();
     scene.playerMesh->draw();
     scene.originMarker->draw();
     drawRows(scene.grassRows, *scene.grassMaterial, viewProjection);
     drawTrees(viewProjection);
-    drawRiver(scene, camera, clock.riverTime);
+    drawRiver(scene, viewProjection, riverTime);
     driftAndDrawLogs(scene, viewProjection);
     drawRows(scene.darkGreyRows, *scene.grassMaterial, viewProjection);
     drawRows(scene.lightGreyRows, *scene.grassMaterial, viewProjection);
@@ -131,31 +158,6 @@ void drawHud(Scene& scene) {
         drawTextPair(scene, "GAME OVER!", "Press ESC to exit to the Menu", glm::vec3(0.0f));
     }
 }
-
-// One frame in Playing, Paused or GameOver. Returns false when the loop
-// should end (the headless screenshot has been written).
-bool drawGameFrame(GLFWwindow* window, const CommandLineOptions& options, Scene& scene,
-                   FrameClock& clock) {
-    clearTo(kSkyColor);
-    glfwPollEvents();
-    scene.playerMesh->setModelMatrix(updatePlayer(scene.riverRows));
-    updateCamera(window, *scene.camera);
-    drawWorld(scene, clock);
-    clock.endGameFrame(static_cast<float>(glfwGetTime()));
-    drawHud(scene);
-    if (options.runHeadless) {
-        // Read the back buffer before the swap, while it surely holds this frame.
-        saveScreenshot(options.hasFilename ? options.filename : "screenshot",
-                       static_cast<std::uint32_t>(windowWidth),
-                       static_cast<std::uint32_t>(windowHeight));
-        glfwSwapBuffers(window);
-        return false;
-    }
-    glfwSwapBuffers(window);
-    return true;
-}
-
-}  // namespace
 
 void runFrameLoop(GLFWwindow* window, const CommandLineOptions& options, Scene& scene) {
     FrameClock clock;

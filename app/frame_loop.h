@@ -8,3 +8,16 @@
 #include "app/scene.h"
 
 void runFrameLoop(GLFWwindow* window, const CommandLineOptions& options, Scene& scene);
+
+// The drawing of one game frame, split out of the loop so that it can be
+// driven without the event poll, the player and camera updates and the swap
+// (the benchmarks do). A game frame calls drawWorld after the camera update
+// and drawHud after the frame time is measured.
+
+// The player, the marker and the grass, tree, river, log and grey passes,
+// with the camera as last updated; every log first drifts by deltaTime.
+// riverTime: seconds of game time so far, sent to the river shader.
+void drawWorld(Scene& scene, float riverTime);
+
+// The score, "DEBUG MODE" in debug mode, and the pause or game-over pair.
+void drawHud(Scene& scene);

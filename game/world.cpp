@@ -41,30 +41,47 @@ std::uint32_t rowSeed() {
     return static_cast<std::uint32_t>(osRandom());
 }
 
+// Every object of one kind has the same mesh, so each mesh is generated
+// once per world and uploaded once per object.
+struct WorldMeshes {
+    GeometryData ground = createBoxGeometry(100.0f, 1.0f, 1.0f);
+    GeometryData water = createStripGeometry(100.0f, 1.0f);
+    GeometryData log = createBoxGeometry(2.0f, 1.0f, 1.0f);
+    GeometryData trunk = createBoxGeometry(0.4f, 1.0f, 0.4f);
+    GeometryData crown = createBoxGeometry(1.2f, 1.2f, 1.2f);
+};
+
+// Trunk first, crown second, as makeTree.
+void addTreeParts(const WorldMeshes& meshes, const glm::vec3& position,
+                  const std::shared_ptr<Material>& trunkMaterial,
+                  const std::shared_ptr<Material>& crownMaterial) {
+    treeParts.push_back(
+        makeObject(meshes.trunk, position + glm::vec3(0.0f, 0.5f, 0.0f), trunkMaterial));
+    treeParts.push_back(
+        makeObject(meshes.crown, position + glm::vec3(0.0f, 1.5f, 0.0f), crownMaterial));
+}
+
 // The trees of one grass row: one rand value for the count, one per tree.
-void addTrees(float z, const std::shared_ptr<Material>& trunkMaterial,
+void addTrees(const WorldMeshes& meshes, float z, const std::shared_ptr<Material>& trunkMaterial,
               const std::shared_ptr<Material>& crownMaterial) {
     const int treeCount = classicRand() % 4;
     for (int tree = 0; tree < treeCount; ++tree) {
         const auto tx = static_cast<float>(classicRand() % 80 - 40);
         const glm::vec3 position(tx, treeY, z);
-        for (auto& part : makeTree(position, trunkMaterial, crownMaterial)) {
-            treeParts.push_back(std::move(part));
-        }
+        addTreeParts(meshes, position, trunkMaterial, crownMaterial);
         treePositions.push_back(position);
     }
 }
 
 // The ten logs of one river row: one rand value for the direction (odd: -1),
 // one for the speed.
-void addLogs(float z, const std::shared_ptr<Material>& logMaterial) {
+void addLogs(const WorldMeshes& meshes, float z, const std::shared_ptr<Material>& logMaterial) {
     const float direction = (classicRand() % 2 != 0) ? -1.0f : 1.0f;
     const float speed = 2.5f + static_cast<float>(classicRand() % 2);
     const float startX = -logStartX * direction;
     for (int k = 0; k < logsPerRiverRow; ++k) {
         const float x = startX + static_cast<float>(k) * direction * logSpacing;
-        logs.push_back({makeObject(createBoxGeometry(2.0f, 1.0f, 1.0f), {x, -1.0f, z}, logMaterial),
-                        speed, direction});
+        logs.push_back({makeObject(meshes.log, {x, -1.0f, z}, logMaterial), speed, direction});
     }
 }
 
@@ -93,6 +110,10 @@ void generateWorld(int rowCount, GeometryList& riverRows, GeometryList& grassRow
                    std::shared_ptr<Material> logMaterial, std::shared_ptr<Material> trunkMaterial,
                    std::shared_ptr<Material> crownMaterial) {
     std::mt19937 rowRandom(rowSeed());
+    if (rowCount <= 0) {
+        return;
+    }
+    const WorldMeshes meshes;
     for (int i = 0; i < rowCount; ++i) {
         const auto z = static_cast<float>(i - startRowIndex);
         const RowKind kind =
@@ -100,22 +121,18 @@ void generateWorld(int rowCount, GeometryList& riverRows, GeometryList& grassRow
         const glm::vec3 groundAt(0.0f, -1.0f, z);
         switch (kind) {
             case RowKind::Grass:
-                grassRows.push_back(
-                    makeObject(createBoxGeometry(100.0f, 1.0f, 1.0f), groundAt, grassMaterial));
-                addTrees(z, trunkMaterial, crownMaterial);
+                grassRows.push_back(makeObject(meshes.ground, groundAt, grassMaterial));
+                addTrees(meshes, z, trunkMaterial, crownMaterial);
                 break;
             case RowKind::River:
-                riverRows.push_back(
-                    makeObject(createStripGeometry(100.0f, 1.0f), {0.0f, -0.7f, z}, riverMaterial));
-                addLogs(z, logMaterial);
+                riverRows.push_back(makeObject(meshes.water, {0.0f, -0.7f, z}, riverMaterial));
+                addLogs(meshes, z, logMaterial);
                 break;
             case RowKind::DarkGrey:
-                darkGreyRows.push_back(
-                    makeObject(createBoxGeometry(100.0f, 1.0f, 1.0f), groundAt, darkGreyMaterial));
+                darkGreyRows.push_back(makeObject(meshes.ground, groundAt, darkGreyMaterial));
                 break;
             case RowKind::LightGrey:
-                lightGreyRows.push_back(
-                    makeObject(createBoxGeometry(100.0f, 1.0f, 1.0f), groundAt, lightGreyMaterial));
+                lightGreyRows.push_back(makeObject(meshes.ground, groundAt, lightGreyMaterial));
                 break;
         }
     }

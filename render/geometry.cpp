@@ -1,10 +1,15 @@
 #include "render/geometry.h"
 
+#include <cstring>
 #include <glm/mat3x3.hpp>
 #include <glm/matrix.hpp>
 #include <utility>
 
 namespace {
+
+glm::mat3 normalMatrixOf(const glm::mat4& modelMatrix) {
+    return glm::transpose(glm::mat3(glm::inverse(modelMatrix)));
+}
 
 template <typename Vertex>
 GlBuffer uploadAttribute(GLuint location, const std::vector<Vertex>& values) {
@@ -24,7 +29,8 @@ Geometry::Geometry(const glm::mat4& modelMatrix, const GeometryData& mesh,
                    std::shared_ptr<Material> material)
     : material_(std::move(material)),
       indexCount_(static_cast<std::uint32_t>(mesh.indices.size())),
-      modelMatrix_(modelMatrix) {
+      modelMatrix_(modelMatrix),
+      normalMatrix_(normalMatrixOf(modelMatrix)) {
     vertexArray_ = makeGlVertexArray();
     glBindVertexArray(vertexArray_.get());
     positionBuffer_ = uploadAttribute(0, mesh.positions);
@@ -47,11 +53,19 @@ std::shared_ptr<Geometry> Geometry::create(const glm::mat4& modelMatrix, const G
     return std::make_shared<Geometry>(modelMatrix, mesh, std::move(material));
 }
 
+void Geometry::setModelMatrix(const glm::mat4& modelMatrix) {
+    if (std::memcmp(&modelMatrix, &modelMatrix_, sizeof modelMatrix) == 0) {
+        return;
+    }
+    modelMatrix_ = modelMatrix;
+    normalMatrix_ = normalMatrixOf(modelMatrix);
+}
+
 void Geometry::draw() {
     Shader* shader = material_->getShader();
     shader->use();
     shader->setUniform("modelMatrix", modelMatrix_);
-    shader->setUniform("normalMatrix", glm::transpose(glm::mat3(glm::inverse(modelMatrix_))));
+    shader->setUniform("normalMatrix", normalMatrix_);
     material_->setUniforms();
     glBindVertexArray(vertexArray_.get());
     glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indexCount_), GL_UNSIGNED_INT, nullptr);

@@ -33,9 +33,11 @@ class Geometry {
     // caller's.
     void draw();
 
-    std::shared_ptr<Material> getMaterial() const { return material_; }
+    const std::shared_ptr<Material>& getMaterial() const { return material_; }
     glm::mat4 getModelMatrix() const { return modelMatrix_; }
-    void setModelMatrix(const glm::mat4& modelMatrix) { modelMatrix_ = modelMatrix; }
+    // Also recomputes the normal matrix, unless the matrix is bit for bit
+    // the one already held (a log that did not move).
+    void setModelMatrix(const glm::mat4& modelMatrix);
     std::uint32_t indexCount() const { return indexCount_; }
 
   private:
@@ -49,4 +51,7 @@ class Geometry {
     GlBuffer positionBuffer_;
     std::uint32_t indexCount_ = 0;  // entries in the index buffer, not triangles
     glm::mat4 modelMatrix_;         // translation in the fourth column
+    // transpose(inverse(modelMatrix_)) restricted to 3x3, kept with the model
+    // matrix so that objects that never move do not invert it every draw.
+    glm::mat3 normalMatrix_;
 };

@@ -32,6 +32,14 @@ const BoxFace kBoxFaces[6] = {
      {{0, 0}, {1, 0}, {1, 1}, {0, 1}}},
 };
 
+// Room for the final vertex and index counts, so no array grows twice.
+void reserve(GeometryData& mesh, std::size_t vertices, std::size_t indices) {
+    mesh.positions.reserve(vertices);
+    mesh.normals.reserve(vertices);
+    mesh.uvs.reserve(vertices);
+    mesh.indices.reserve(indices);
+}
+
 void appendVertex(GeometryData& mesh, const glm::vec3& position, const glm::vec3& normal,
                   const glm::vec2& uv) {
     mesh.positions.push_back(position);
@@ -48,6 +56,7 @@ void appendTriangle(GeometryData& mesh, std::uint32_t a, std::uint32_t b, std::u
 GeometryData createBoxGeometry(float width, float height, float depth) {
     const glm::vec3 half(width / 2.0f, height / 2.0f, depth / 2.0f);
     GeometryData mesh;
+    reserve(mesh, 24, 36);
     std::uint32_t first = 0;
     for (const BoxFace& face : kBoxFaces) {
         for (int corner = 0; corner < 4; ++corner) {
@@ -62,6 +71,7 @@ GeometryData createBoxGeometry(float width, float height, float depth) {
 
 GeometryData createStripGeometry(float length, float width) {
     GeometryData mesh;
+    reserve(mesh, 2 * (kStripSegments + 1), 6 * kStripSegments);
     const glm::vec3 up(0.0f, 1.0f, 0.0f);
     const float segmentLength = length / static_cast<float>(kStripSegments);
     for (std::uint32_t k = 0; k <= kStripSegments; ++k) {
@@ -85,6 +95,7 @@ GeometryData createSphereGeometry(std::uint32_t longitudeSegments, std::uint32_t
     if (N < 2 || S == 0) {
         return mesh;
     }
+    reserve(mesh, 2 + S * (N - 1), 6 * S * (N - 1));
     appendVertex(mesh, {0.0f, radius, 0.0f}, {0.0f, 1.0f, 0.0f}, {0.0f, 0.0f});
     appendVertex(mesh, {0.0f, -radius, 0.0f}, {0.0f, -1.0f, 0.0f}, {0.0f, 1.0f});
 

@@ -106,6 +106,25 @@ TEST_F(GeometryTest, DrawSendsModelAndNormalMatricesBeforeTheMaterial) {
     EXPECT_EQ(integer(GL_CURRENT_PROGRAM), static_cast<GLint>(shader_->programHandle()));
 }
 
+// The normal matrix follows every replacement of the model matrix, also
+// back to one held before, and a moved object is drawn with both new.
+TEST_F(GeometryTest, NormalMatrixFollowsEachNewModelMatrix) {
+    const glm::mat4 identity(1.0f);
+    const glm::mat4 scaled = glm::scale(identity, glm::vec3(2, 4, 8));
+    Geometry geometry(identity, createBoxGeometry(1, 1, 1), material_);
+    const std::vector<float> unit = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+    const std::vector<float> reciprocal = {0.5f, 0, 0, 0, 0.25f, 0, 0, 0, 0.125f};
+    const glm::mat4 models[] = {identity, scaled, scaled, identity, scaled};
+    for (const glm::mat4& model : models) {
+        geometry.setModelMatrix(model);
+        GlCallLog log;
+        geometry.draw();
+        const float* m = glm::value_ptr(model);
+        EXPECT_EQ(log.matrix("modelMatrix"), std::vector<float>(m, m + 16));
+        EXPECT_EQ(log.matrix("normalMatrix"), model == identity ? unit : reciprocal);
+    }
+}
+
 TEST_F(GeometryTest, NormalMatrixOfARotationIsTheRotationItself) {
     const glm::mat4 model = glm::rotate(glm::mat4(1.0f), 0.7f, glm::vec3(0, 1, 0));
     Geometry geometry(model, createBoxGeometry(1, 1, 1), material_);

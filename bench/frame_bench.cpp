@@ -1,0 +1,151 @@
+// A game frame on the real scene (200 rows, seed 1, the player at the start).
+//
+// BM_GameFrameSubmission64x64: the CPU cost of submitting one game frame
+// through the real frame code (clear, player and camera update, drawWorld,
+// drawHud) against the minimal baseline, the same frame's OpenGL calls
+// replayed from a recorded list (gl_replay.h). The framebuffer is 64x64 so
+// that rasterising costs next to nothing; each side starts with an idle
+// pipeline (glFinish, untimed) and its time ends when its last call returns,
+// before the glFinish that drains it. The two sides alternate in every
+// iteration; the counters are the medians of each side and their ratio.
+//
+// With QUORLAND_BENCH_DUMP_CALLS=PATH the recorded frame (every call and
+// the bits of every value) is written to PATH, for comparing two builds.
+//
+// BM_FullGameFrame1280x768: a whole frame at the game's size with 4x
+// multisampling, the buffer swap and the finished picture included.
+//
+// BM_HudText: drawHud of a frame in play (one renderText, the score).
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <vector>
+
+#include "app/frame_loop.h"
+#include "bench_game.h"
+#include "game/game_state.h"
+#include "gl_replay.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double median(std::vector<double> values) {
+    if (values.empty()) {
+        return 0.0;
+    }
+    const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
+    std::nth_element(values.begin(), middle, values.end());
+    return *middle;
+}
+
+void realFrame() {
+    beginGameFrame();
+    drawWorld(*benchGame().scene, 1.0f);
+    drawHud(*benchGame().scene);
+}
+
+template <typename Work>
+double secondsOf(Work&& work) {
+    glFinish();
+    const auto start = Clock::now();
+    work();
+    const std::chrono::duration<double> elapsed = Clock::now() - start;
+    glFinish();
+    return elapsed.count();
+}
+
+bool haveGame(benchmark::State& state) {
+    if (benchGame().scene == nullptr) {
+        state.SkipWithError("no OpenGL context");
+        return false;
+    }
+    return true;
+}
+
+void BM_GameFrameSubmission64x64(benchmark::State& state) {
+    if (!haveGame(state)) {
+        return;
+    }
+    useFramebufferSize(64, 64);
+    const GlReplay baseline = GlReplay::record(realFrame);
+    // The library may call this function several times; the first frame of
+    // the process is the one that is the same from build to build.
+    static bool dumped = false;
+    const char* path = std::getenv("QUORLAND_BENCH_DUMP_CALLS");
+    if (path != nullptr && !dumped) {
+        baseline.writeCalls(path);
+        dumped = true;
+    }
+    const auto baselineFrame = [&baseline] {
+        clearToSky();
+        baseline.replay();
+    };
+    for (int warmUp = 0; warmUp < 3; ++warmUp) {
+        secondsOf(realFrame);
+        secondsOf(baselineFrame);
+    }
+    std::vector<double> real;
+    std::vector<double> minimal;
+    bool realFirst = true;
+    for (auto _ : state) {
+        double seconds = 0.0;
+        if (realFirst) {
+            seconds = secondsOf(realFrame);
+            minimal.push_back(secondsOf(baselineFrame));
+        } else {
+            minimal.push_back(secondsOf(baselineFrame));
+            seconds = secondsOf(realFrame);
+        }
+        real.push_back(seconds);
+        state.SetIterationTime(seconds);
+        realFirst = !realFirst;
+    }
+    const double realMedian = median(real);
+    const double minimalMedian = median(minimal);
+    state.counters["frame_us"] = realMedian * 1e6;
+    state.counters["baseline_us"] = minimalMedian * 1e6;
+    state.counters["ratio"] = minimalMedian > 0.0 ? realMedian / minimalMedian : 0.0;
+    state.counters["draws"] = static_cast<double>(baseline.drawCount());
+    state.counters["gl_calls"] = static_cast<double>(baseline.callCount() + 2);
+}
+BENCHMARK(BM_GameFrameSubmission64x64)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+void BM_FullGameFrame1280x768(benchmark::State& state) {
+    if (!haveGame(state)) {
+        return;
+    }
+    useFramebufferSize(1280, 768);
+    std::vector<double> frames;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        realFrame();
+        glfwSwapBuffers(benchGame().window);
+        glFinish();
+        const std::chrono::duration<double> elapsed = Clock::now() - start;
+        frames.push_back(elapsed.count());
+        state.SetIterationTime(elapsed.count());
+    }
+    const double frame = median(frames);
+    state.counters["frame_ms"] = frame * 1e3;
+    state.counters["fps"] = frame > 0.0 ? 1.0 / frame : 0.0;
+}
+BENCHMARK(BM_FullGameFrame1280x768)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_HudText(benchmark::State& state) {
+    if (!haveGame(state)) {
+        return;
+    }
+    useFramebufferSize(64, 64);
+    score = 12;
+    for (auto _ : state) {
+        const double seconds = secondsOf([] { drawHud(*benchGame().scene); });
+        state.SetIterationTime(seconds);
+    }
+    score = 0;
+}
+BENCHMARK(BM_HudText)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+}  // namespace
