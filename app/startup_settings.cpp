@@ -1,15 +1,27 @@
 #include "app/startup_settings.h"
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
 #include "framework/settings_reader.h"
 
 namespace {
 
 // Each overload reads one typed value; the value passed in is the default.
+// Values beyond the member's range saturate: a long does not wrap into a
+// small int (4294968576 is not 1280), and a double beyond the float range
+// becomes the largest float of its sign instead of an undefined conversion.
+// NaN stays NaN.
 void readValue(const SettingsReader& reader, const char* section, const char* name, int& value) {
-    value = static_cast<int>(reader.GetInteger(section, name, value));
+    const long read = reader.GetInteger(section, name, value);
+    value = static_cast<int>(
+        std::clamp<long>(read, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 void readValue(const SettingsReader& reader, const char* section, const char* name, float& value) {
-    value = static_cast<float>(reader.GetReal(section, name, value));
+    const double read = reader.GetReal(section, name, value);
+    constexpr double kLargest = std::numeric_limits<float>::max();
+    value = static_cast<float>(std::isnan(read) ? read : std::clamp(read, -kLargest, kLargest));
 }
 void readValue(const SettingsReader& reader, const char* section, const char* name, bool& value) {
     value = reader.GetBoolean(section, name, value);

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 #include "support/temp_tree.h"
 
 namespace {
@@ -65,6 +68,26 @@ TEST(StartupSettings, MissingFilesGiveTheDefaults) {
     EXPECT_FALSE(settings.renderer.wireframe);
     EXPECT_FALSE(settings.renderer.backfaceCulling);
     EXPECT_TRUE(settings.renderer.depthTest);
+}
+
+// Values beyond the members' ranges saturate instead of wrapping or being
+// converted out of range; the odd but representable ones pass unchanged.
+TEST(StartupSettings, AbsurdValuesSaturateOrPassThroughUnchanged) {
+    TempTree tree(executableFolder());
+    tree.write("cam.ini", "[camera]\nfov = 1e300\nnear = -1e300\nfar = nan\nyaw = 180\n");
+    tree.write("ren.ini", "[renderer]\nwireframe = 2\n");
+    CommandLineOptions options;
+    options.initCamera = true;
+    options.cameraSettingsPath = tree.path().filename().string() + "/cam.ini";
+    options.initRenderer = true;
+    options.rendererSettingsPath = tree.path().filename().string() + "/ren.ini";
+
+    const StartupSettings settings = readStartupSettings(options);
+    EXPECT_EQ(settings.camera.fov, std::numeric_limits<float>::max());
+    EXPECT_EQ(settings.camera.nearPlane, -std::numeric_limits<float>::max());
+    EXPECT_TRUE(std::isnan(settings.camera.farPlane));
+    EXPECT_FLOAT_EQ(settings.camera.yaw, 180.0f);
+    EXPECT_FALSE(settings.renderer.wireframe);
 }
 
 }  // namespace
