@@ -9,19 +9,11 @@
 namespace {
 
 // Each overload reads one typed value; the value passed in is the default.
-// Values beyond the member's range saturate: a long does not wrap into a
-// small int (4294968576 is not 1280), and a double beyond the float range
-// becomes the largest float of its sign instead of an undefined conversion.
-// NaN stays NaN.
 void readValue(const SettingsReader& reader, const char* section, const char* name, int& value) {
-    const long read = reader.GetInteger(section, name, value);
-    value = static_cast<int>(
-        std::clamp<long>(read, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+    value = narrowSetting(reader.GetInteger(section, name, value));
 }
 void readValue(const SettingsReader& reader, const char* section, const char* name, float& value) {
-    const double read = reader.GetReal(section, name, value);
-    constexpr double kLargest = std::numeric_limits<float>::max();
-    value = static_cast<float>(std::isnan(read) ? read : std::clamp(read, -kLargest, kLargest));
+    value = narrowSetting(reader.GetReal(section, name, value));
 }
 void readValue(const SettingsReader& reader, const char* section, const char* name, bool& value) {
     value = reader.GetBoolean(section, name, value);
@@ -84,6 +76,17 @@ Settings readSettings(const std::string& path, const SettingKey<Settings> (&keys
 }
 
 }  // namespace
+
+int narrowSetting(long value) {
+    return static_cast<int>(
+        std::clamp<long>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+float narrowSetting(double value) {
+    constexpr double kLargest = std::numeric_limits<float>::max();
+    return static_cast<float>(std::isfinite(value) ? std::clamp(value, -kLargest, kLargest)
+                                                   : value);
+}
 
 StartupSettings readStartupSettings(const CommandLineOptions& options) {
     StartupSettings settings;

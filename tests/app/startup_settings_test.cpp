@@ -70,6 +70,18 @@ TEST(StartupSettings, MissingFilesGiveTheDefaults) {
     EXPECT_TRUE(settings.renderer.depthTest);
 }
 
+TEST(StartupSettings, NarrowingSaturatesInsteadOfWrapping) {
+    EXPECT_EQ(narrowSetting(4294968576L), std::numeric_limits<int>::max());
+    EXPECT_EQ(narrowSetting(-99999999999L), std::numeric_limits<int>::min());
+    EXPECT_EQ(narrowSetting(-5L), -5);
+    EXPECT_EQ(narrowSetting(1e39), std::numeric_limits<float>::max());
+    EXPECT_EQ(narrowSetting(-1e39), -std::numeric_limits<float>::max());
+    EXPECT_EQ(narrowSetting(0.5), 0.5f);
+    EXPECT_EQ(narrowSetting(-std::numeric_limits<double>::infinity()),
+              -std::numeric_limits<float>::infinity());
+    EXPECT_TRUE(std::isnan(narrowSetting(std::nan(""))));
+}
+
 // Values beyond the members' ranges saturate instead of wrapping or being
 // converted out of range; the odd but representable ones pass unchanged.
 TEST(StartupSettings, AbsurdValuesSaturateOrPassThroughUnchanged) {

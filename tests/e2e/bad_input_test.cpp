@@ -98,9 +98,10 @@ TEST_F(BadInputTest, JunkNulBytesAndEndlessLinesInSettingsMeanDefaultsSilently) 
 // GLFW reports a size of 0 itself; a negative one would trip an assertion
 // inside GLFW (SIGABRT), so it is handed over as 0 and fails the same way.
 TEST_F(BadInputTest, NegativeSizesFailWindowCreationLikeZero) {
-    for (const std::string setting : {"width = -5", "height = -5", "width = -2147483648"}) {
+    for (const char* setting : {"width = -5", "height = -5", "width = -2147483648"}) {
         SCOPED_TRACE(setting);
-        sandbox().writeAsset("assets/settings/window.ini", "[window]\n" + setting + "\n");
+        sandbox().writeAsset("assets/settings/window.ini",
+                             std::string("[window]\n") + setting + "\n");
         EXPECT_EQ(runToExit(), 1);
         ASSERT_EQ(lines().size(), 4u);
         EXPECT_EQ(lines()[1], "GLFW was initialized.");
@@ -118,10 +119,11 @@ TEST_F(BadInputTest, AWidthOfOneHundredThousandDoesNotCrash) {
 }
 
 TEST_F(BadInputTest, DegenerateCameraSettingsStillPlay) {
-    for (const std::string camera :
+    for (const char* camera :
          {"fov = 0", "fov = 180", "near = 5\nfar = 5", "near = 10\nfar = 1", "fov = 1e300"}) {
         SCOPED_TRACE(camera);
-        sandbox().writeAsset("assets/settings/camera_front_up.ini", "[camera]\n" + camera + "\n");
+        sandbox().writeAsset("assets/settings/camera_front_up.ini",
+                             std::string("[camera]\n") + camera + "\n");
         ASSERT_TRUE(startPlaying());
         EXPECT_EQ(loseAndQuit(), 0);
     }
@@ -145,7 +147,7 @@ TEST_F(BadInputTest, ZoomDrivenToZeroAndBelowKeepsPlaying) {
 
 TEST_F(BadInputTest, HeadlessScreenshotNamesThatCannotBeWrittenAreReported) {
     const std::string longName(10000, 'n');
-    for (const std::string name : {std::string("no/such/folder/shot"), longName}) {
+    for (const std::string& name : {std::string("no/such/folder/shot"), longName}) {
         ASSERT_TRUE(session_.start({"--run_headless", "--filename", name}));
         ASSERT_TRUE(session_.waitForScreen(showsMenu, 30s));
         session_.click();

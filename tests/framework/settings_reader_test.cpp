@@ -115,14 +115,15 @@ TEST_F(SettingsReaderTest, ANulByteEndsItsLineAndLaterLinesStillCount) {
     EXPECT_EQ(reader.GetInteger("window", "height", 0), 60);
 }
 
-// inih reads lines into 200 bytes: a longer line is cut into 199-byte pieces,
-// the first keeps its entry, the others are bad lines; later lines still count.
+// inih reads lines into 200 bytes: a longer line is cut into 199-byte pieces
+// that each count as a line; the first keeps its entry, the others are bad
+// lines (the first of them is line 3 here); later lines still count.
 TEST_F(SettingsReaderTest, LinesOfTenThousandCharactersAreCutNotOverrun) {
     const std::string longTitle(10000, 'A');
     const SettingsReader reader =
         read("[window]\ntitle = " + longTitle + "\n" + std::string(10000, ';') + "\nheight = 60\n");
     EXPECT_EQ(reader.Get("window", "title", "QUORLAND"), std::string(199 - 8, 'A'));
-    EXPECT_EQ(reader.ParseError(), 2);
+    EXPECT_EQ(reader.ParseError(), 3);
     EXPECT_EQ(reader.GetInteger("window", "height", 0), 60);
 }
 

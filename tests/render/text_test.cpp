@@ -103,8 +103,8 @@ TEST(TextVertices, EveryByteValueIsDrawnOrBlankedAndNothingOverruns) {
     EXPECT_EQ(buildTextVertices(everyByte, 1, 2), buildTextVertices(blanked, 1, 2));
     EXPECT_EQ(textWidth(everyByte), textWidth(blanked));
     EXPECT_EQ(textHeight(everyByte), textHeight(blanked));
-    // An embedded NUL ends the text for the font.
-    EXPECT_EQ(buildTextVertices(std::string("AB\0CD", 5), 0, 0), buildTextVertices("AB", 0, 0));
+    // An embedded NUL is a blank too, not the end of the text.
+    EXPECT_EQ(buildTextVertices(std::string("AB\0CD", 5), 0, 0), buildTextVertices("AB CD", 0, 0));
 }
 
 TEST(TextVertices, AMegabyteOfTextIsCutAt156QuadsAndMeasuredWhole) {
