@@ -89,7 +89,8 @@ TEST_F(BadInputTest, JunkNulBytesAndEndlessLinesInSettingsMeanDefaultsSilently) 
                              std::string(10000, '[') + "\n");
     ASSERT_TRUE(session_.start());
     ASSERT_TRUE(session_.game().waitForLine("Framework was initialized.", 30s));
-    EXPECT_EQ(session_.game().lines(),
+    const Lines& lines = session_.game().lines();
+    EXPECT_EQ(Lines(lines.begin(), lines.begin() + 4),
               (Lines{kBanner, "GLFW was initialized.", "GLEW was initialized.",
                      "Framework was initialized."}));
     EXPECT_EQ(windowGeometry(), "  Geometry: 1280x768");
@@ -118,14 +119,22 @@ TEST_F(BadInputTest, AWidthOfOneHundredThousandDoesNotCrash) {
     EXPECT_EQ(loseAndQuit(), 0);
 }
 
+// The picture may be anything (nothing at all with fov 0), so the game is
+// driven blind: events queue and arrive in order.
 TEST_F(BadInputTest, DegenerateCameraSettingsStillPlay) {
     for (const char* camera :
          {"fov = 0", "fov = 180", "near = 5\nfar = 5", "near = 10\nfar = 1", "fov = 1e300"}) {
         SCOPED_TRACE(camera);
         sandbox().writeAsset("assets/settings/camera_front_up.ini",
                              std::string("[camera]\n") + camera + "\n");
-        ASSERT_TRUE(startPlaying());
-        EXPECT_EQ(loseAndQuit(), 0);
+        ASSERT_TRUE(session_.start());
+        std::this_thread::sleep_for(1s);
+        session_.click();
+        std::this_thread::sleep_for(1s);
+        for (const char* name : {"w", "a", "d", "c", "k", "Escape", "Escape"}) {
+            session_.key(name);
+        }
+        EXPECT_EQ(session_.game().waitForExit(60s), 0);
     }
 }
 
@@ -188,10 +197,10 @@ TEST_F(BadInputTest, BrokenShaderFilesEndTheGameWithTheirLines) {
         EXPECT_EQ(game.waitForExit(90s), 1);
         bool found = false;
         for (const std::string& line : game.lines()) {
-            found = found || line.rfind(c.lastLinePrefix, 0) == 0;
+            found = found || (line.rfind(c.lastLinePrefix, 0) == 0 &&
+                              line.find("river.vert") != std::string::npos);
         }
-        EXPECT_TRUE(found);
-        EXPECT_NE(game.lines().back().find("river.vert"), std::string::npos) << game.lines().back();
+        EXPECT_TRUE(found) << "no line starting with " << c.lastLinePrefix;
     }
 }
 
@@ -200,12 +209,10 @@ TEST_F(BadInputTest, BrokenTexturesAreReportedAndTheGamePlaysOn) {
     const std::string tiles = readFile(sandbox().root() / "assets/textures/tiles_diffuse.dds");
     sandbox().writeAsset("assets/textures/tiles_diffuse.dds", tiles.substr(0, 1000));
     ASSERT_TRUE(startPlaying());
-    const std::string root = sandbox().root().string();
-    const Lines& lines = session_.game().lines();
-    EXPECT_NE(std::find(lines.begin(), lines.end(),
-                        "Unable to load DDS image file from path[" + root +
-                            "/assets/textures/wood_texture.dds]"),
-              lines.end());
+    EXPECT_TRUE(session_.game().waitForLine("Unable to load DDS image file from path[" +
+                                                sandbox().root().string() +
+                                                "/assets/textures/wood_texture.dds]",
+                                            10s));
     EXPECT_EQ(loseAndQuit(), 0);
 }
 
