@@ -25,7 +25,8 @@ cd "$sandbox/run"
 LP_NUM_THREADS=0 valgrind --tool=memcheck --error-exitcode=99 --leak-check=full \
   --show-leak-kinds=definite --errors-for-leak-kinds=definite \
   --suppressions="$root/tests/sanitizers/valgrind.supp" --num-callers=30 \
-  --log-file="$log" "$sandbox/build/quorland" --run_headless --seed 7 < /dev/null &
+  --log-file="$log" "$sandbox/build/quorland" --run_headless --seed 7 \
+  < /dev/null > "$sandbox/game.log" 2>&1 &
 game=$!
 trap 'kill "$game" 2>/dev/null || true; rm -rf "$sandbox"' EXIT
 
