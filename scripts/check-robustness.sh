@@ -43,11 +43,16 @@ sanitized_suite() {
   dri="/usr/lib/$(gcc -print-multiarch)/dri/swrast_dri.so"
   export QUORLAND_GAME_PRELOAD="$asan_runtime libGLX_mesa.so.0 $dri"
   # The sanitized game runs a few times slower, and a few end-to-end tests
-  # sample the screen at fixed moments, so a test gets a second try; a
-  # sanitizer report in either try is still printed in the output.
+  # sample the screen at fixed moments, so a failed test gets a second try;
+  # a sanitizer report in any try still fails the run.
+  local log="$root/build-asan/sanitized-suite.log"
   (cd "$root/build-asan" &&
     "$root/scripts/with-display.sh" ctest --output-on-failure -j "$(nproc)" --timeout 600 \
-      --repeat until-pass:2)
+      --repeat until-pass:2) 2>&1 | tee "$log"
+  if grep -E 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$log" > /dev/null; then
+    echo "sanitizer reports in the suite, see $log" >&2
+    return 1
+  fi
 }
 
 "$root/scripts/install-deps.sh"
