@@ -32,9 +32,15 @@ sanitized_suite() {
     -DQUORLAND_BUILD_BENCHMARKS=OFF > /dev/null
   cmake --build "$root/build-asan" -j "$(nproc)"
   # Exported, so the game processes of the end-to-end tests run under them too.
-  export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:abort_on_error=0"
+  # Every report is also written to a file of its own under reports/, so one
+  # in a game process started by a test (whose output the test reads) or in
+  # a test's first try is seen too.
+  local reports="$root/build-asan/reports"
+  rm -rf "$reports"
+  mkdir -p "$reports"
+  export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:abort_on_error=0:log_path=$reports/asan"
   export LSAN_OPTIONS="suppressions=$root/tests/sanitizers/lsan.supp:print_suppressions=0"
-  export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+  export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:log_path=$reports/ubsan"
   # The game processes of the end-to-end tests keep the driver loaded until
   # the leak check at exit (see tests/support/child_process.cpp); the
   # sanitizer runtime must come first.
@@ -45,12 +51,12 @@ sanitized_suite() {
   # The sanitized game runs a few times slower, and a few end-to-end tests
   # sample the screen at fixed moments, so a failed test gets a second try;
   # a sanitizer report in any try still fails the run.
-  local log="$root/build-asan/sanitized-suite.log"
   (cd "$root/build-asan" &&
     "$root/scripts/with-display.sh" ctest --output-on-failure -j "$(nproc)" --timeout 600 \
-      --repeat until-pass:2) 2>&1 | tee "$log"
-  if grep -E 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$log" > /dev/null; then
-    echo "sanitizer reports in the suite, see $log" >&2
+      --repeat until-pass:2)
+  if [ -n "$(ls -A "$reports")" ]; then
+    echo "sanitizer reports:" >&2
+    cat "$reports"/* >&2
     return 1
   fi
 }
