@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
+#include <algorithm>
 #include <string>
 
 #include "app/command_line.h"
@@ -37,7 +38,12 @@ GLFWwindow* createWindow(const WindowSettings& window) {
     glfwWindowHint(GLFW_RESIZABLE, GLFW_TRUE);
     glfwWindowHint(GLFW_SAMPLES, 4);
     GLFWmonitor* monitor = window.fullscreen ? glfwGetPrimaryMonitor() : nullptr;
-    return glfwCreateWindow(windowWidth, windowHeight, window.title.c_str(), monitor, nullptr);
+    // GLFW reports a size of 0 as its invalid-value error and returns null,
+    // but a build with assertions aborts on a negative size before it gets
+    // that far; passing 0 instead lets a negative setting fail the same way.
+    const int width = std::max(windowWidth, 0);
+    const int height = std::max(windowHeight, 0);
+    return glfwCreateWindow(width, height, window.title.c_str(), monitor, nullptr);
 }
 
 // Driver messages arrive inside the call that caused them, so a message can

@@ -1,15 +1,19 @@
 #include "app/startup_settings.h"
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
 #include "framework/settings_reader.h"
 
 namespace {
 
 // Each overload reads one typed value; the value passed in is the default.
 void readValue(const SettingsReader& reader, const char* section, const char* name, int& value) {
-    value = static_cast<int>(reader.GetInteger(section, name, value));
+    value = narrowSetting(reader.GetInteger(section, name, value));
 }
 void readValue(const SettingsReader& reader, const char* section, const char* name, float& value) {
-    value = static_cast<float>(reader.GetReal(section, name, value));
+    value = narrowSetting(reader.GetReal(section, name, value));
 }
 void readValue(const SettingsReader& reader, const char* section, const char* name, bool& value) {
     value = reader.GetBoolean(section, name, value);
@@ -72,6 +76,17 @@ Settings readSettings(const std::string& path, const SettingKey<Settings> (&keys
 }
 
 }  // namespace
+
+int narrowSetting(long value) {
+    return static_cast<int>(
+        std::clamp<long>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+float narrowSetting(double value) {
+    constexpr double kLargest = std::numeric_limits<float>::max();
+    return static_cast<float>(std::isfinite(value) ? std::clamp(value, -kLargest, kLargest)
+                                                   : value);
+}
 
 StartupSettings readStartupSettings(const CommandLineOptions& options) {
     StartupSettings settings;

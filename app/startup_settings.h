@@ -43,6 +43,14 @@ constexpr const char* kWindowSettingsPath = "assets/settings/window.ini";
 constexpr const char* kCameraSettingsPath = "assets/settings/camera_front_up.ini";
 constexpr const char* kRendererSettingsPath = "assets/settings/renderer_standard.ini";
 
+// Settings are read as long and double and stored as int and float. Values
+// beyond the narrower type's range saturate: a long does not wrap into a
+// small int (4294968576 is not 1280), and a double beyond the float range
+// becomes the largest float of its sign instead of an undefined conversion.
+// Infinities and NaN pass unchanged.
+int narrowSetting(long value);
+float narrowSetting(double value);
+
 // Reads the window file, then the camera file (or the "--init_camera" path),
 // then the renderer file (or the "--init_renderer" path). A missing file
 // prints one line and leaves its defaults.

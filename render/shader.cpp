@@ -1,7 +1,7 @@
 #include "render/shader.h"
 
+#include <array>
 #include <fstream>
-#include <iterator>
 #include <vector>
 
 #include <glm/gtc/type_ptr.hpp>
@@ -19,7 +19,10 @@ const std::string defaultFragmentShaderSource =
 namespace {
 
 // Reads a shader source file found by the asset search; fatal when it is
-// missing or cannot be opened.
+// missing, cannot be opened, or a read fails part-way (an I/O error). The
+// file is read with istream::read, which turns the file buffer's read error
+// into the stream's bad state; reading through the buffer directly would let
+// that error escape as an exception and abort the game.
 std::string readShaderFile(const std::string& relativePath) {
     const std::string resolved = findAssetFile(relativePath);
     if (resolved.empty()) {
@@ -27,11 +30,17 @@ std::string readShaderFile(const std::string& relativePath) {
         exitAfterKeypress();
     }
     std::ifstream stream(resolved);
-    if (!stream.good()) {
+    std::string source;
+    std::array<char, 4096> chunk{};
+    while (stream.good()) {
+        stream.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+        source.append(chunk.data(), static_cast<std::size_t>(stream.gcount()));
+    }
+    if (!stream.eof() || stream.bad()) {
         printLine("Unable to load file[" + resolved + "]!");
         exitAfterKeypress();
     }
-    return std::string(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
+    return source;
 }
 
 // An info log fetched into a buffer of exactly the length OpenGL reports.

@@ -8,6 +8,7 @@ packages=(
   libglfw3-dev libglew-dev libglm-dev libinih-dev libstb-dev
   libgl1-mesa-dri xvfb xauth xdotool x11-utils imagemagick
   libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev valgrind
 )
 
 missing=()

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -92,6 +93,29 @@ TEST(CommandLine, AnInvalidLaterSeedKeepsTheEarlierOne) {
     testing::internal::GetCapturedStdout();
     EXPECT_TRUE(options.hasSeed);
     EXPECT_EQ(options.seed, 7u);
+}
+
+TEST(CommandLine, VeryLongAndOddValuesAreTakenVerbatim) {
+    const std::string longName(100000, 'n');
+    const std::string odd = "sp ace/\x01\xff\t";
+    const CommandLineOptions options = parse(
+        {"--filename", longName.c_str(), "--init_camera", odd.c_str(), "--init_renderer", ""});
+    EXPECT_EQ(options.filename, longName);
+    EXPECT_EQ(options.cameraSettingsPath, odd);
+    EXPECT_TRUE(options.initRenderer);
+    EXPECT_EQ(options.rendererSettingsPath, "");
+}
+
+TEST(CommandLine, OptionsMissingTheirValuesAtTheEndChangeNothing) {
+    for (const char* option : {"--filename", "--init_camera", "--init_renderer", "--seed"}) {
+        SCOPED_TRACE(option);
+        testing::internal::CaptureStdout();
+        const CommandLineOptions options = parse({"--run_headless", option});
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+        EXPECT_TRUE(options.runHeadless);
+        EXPECT_FALSE(options.hasFilename || options.initCamera || options.initRenderer ||
+                     options.hasSeed);
+    }
 }
 
 }  // namespace

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 #include "support/temp_tree.h"
 
 namespace {
@@ -65,6 +68,38 @@ TEST(StartupSettings, MissingFilesGiveTheDefaults) {
     EXPECT_FALSE(settings.renderer.wireframe);
     EXPECT_FALSE(settings.renderer.backfaceCulling);
     EXPECT_TRUE(settings.renderer.depthTest);
+}
+
+TEST(StartupSettings, NarrowingSaturatesInsteadOfWrapping) {
+    EXPECT_EQ(narrowSetting(4294968576L), std::numeric_limits<int>::max());
+    EXPECT_EQ(narrowSetting(-99999999999L), std::numeric_limits<int>::min());
+    EXPECT_EQ(narrowSetting(-5L), -5);
+    EXPECT_EQ(narrowSetting(1e39), std::numeric_limits<float>::max());
+    EXPECT_EQ(narrowSetting(-1e39), -std::numeric_limits<float>::max());
+    EXPECT_EQ(narrowSetting(0.5), 0.5f);
+    EXPECT_EQ(narrowSetting(-std::numeric_limits<double>::infinity()),
+              -std::numeric_limits<float>::infinity());
+    EXPECT_TRUE(std::isnan(narrowSetting(std::nan(""))));
+}
+
+// Values beyond the members' ranges saturate instead of wrapping or being
+// converted out of range; the odd but representable ones pass unchanged.
+TEST(StartupSettings, AbsurdValuesSaturateOrPassThroughUnchanged) {
+    TempTree tree(executableFolder());
+    tree.write("cam.ini", "[camera]\nfov = 1e300\nnear = -1e300\nfar = nan\nyaw = 180\n");
+    tree.write("ren.ini", "[renderer]\nwireframe = 2\n");
+    CommandLineOptions options;
+    options.initCamera = true;
+    options.cameraSettingsPath = tree.path().filename().string() + "/cam.ini";
+    options.initRenderer = true;
+    options.rendererSettingsPath = tree.path().filename().string() + "/ren.ini";
+
+    const StartupSettings settings = readStartupSettings(options);
+    EXPECT_EQ(settings.camera.fov, std::numeric_limits<float>::max());
+    EXPECT_EQ(settings.camera.nearPlane, -std::numeric_limits<float>::max());
+    EXPECT_TRUE(std::isnan(settings.camera.farPlane));
+    EXPECT_FLOAT_EQ(settings.camera.yaw, 180.0f);
+    EXPECT_FALSE(settings.renderer.wireframe);
 }
 
 }  // namespace

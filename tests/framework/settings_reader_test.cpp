@@ -85,4 +85,56 @@ TEST(SettingsReader, AMissingFilePrintsOneLineNamingThePathAsGivenAndUsesDefault
     EXPECT_FALSE(reader.GetBoolean("camera", "x", false));
 }
 
+// Bad files never stop the game: whatever parses is used, the rest defaults.
+TEST_F(SettingsReaderTest, AnEmptyFileParsesCleanlyAndEveryLookUpDefaults) {
+    testing::internal::CaptureStdout();
+    const SettingsReader reader = read("");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(reader.ParseError(), 0);
+    EXPECT_EQ(reader.GetInteger("window", "width", 1280), 1280);
+    EXPECT_EQ(reader.Get("window", "title", "QUORLAND"), "QUORLAND");
+}
+
+TEST_F(SettingsReaderTest, BinaryJunkIsABadFirstLineAndDefaultsSilently) {
+    std::string junk;
+    for (int i = 0; i < 4096; ++i) {
+        junk += static_cast<char>((i * 37 + 11) % 256);
+    }
+    testing::internal::CaptureStdout();
+    const SettingsReader reader = read(junk);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_GT(reader.ParseError(), 0);
+    EXPECT_EQ(reader.GetInteger("window", "width", 1280), 1280);
+    EXPECT_FALSE(reader.GetBoolean("renderer", "wireframe", false));
+}
+
+TEST_F(SettingsReaderTest, ANulByteEndsItsLineAndLaterLinesStillCount) {
+    const SettingsReader reader =
+        read(std::string("[window]\nwidth = 80\0 junk after the nul\nheight = 60\n", 52));
+    EXPECT_EQ(reader.GetInteger("window", "width", 0), 80);
+    EXPECT_EQ(reader.GetInteger("window", "height", 0), 60);
+}
+
+// inih reads lines into 200 bytes: a longer line is cut into 199-byte pieces
+// that each count as a line; the first keeps its entry, the others are bad
+// lines (the first of them is line 3 here); later lines still count.
+TEST_F(SettingsReaderTest, LinesOfTenThousandCharactersAreCutNotOverrun) {
+    const std::string longTitle(10000, 'A');
+    const SettingsReader reader =
+        read("[window]\ntitle = " + longTitle + "\n" + std::string(10000, ';') + "\nheight = 60\n");
+    EXPECT_EQ(reader.Get("window", "title", "QUORLAND"), std::string(199 - 8, 'A'));
+    EXPECT_EQ(reader.ParseError(), 3);
+    EXPECT_EQ(reader.GetInteger("window", "height", 0), 60);
+}
+
+TEST_F(SettingsReaderTest, AFolderNamedLikeTheFileIsAMissingFile) {
+    tree_.makeFolder("folder.ini");
+    const std::string path = tree_.path().filename().string() + "/folder.ini";
+    testing::internal::CaptureStdout();
+    const SettingsReader reader(path);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "ERROR: Failed to load '" + path + "'. Using default values instead.\n");
+    EXPECT_EQ(reader.ParseError(), -1);
+}
+
 }  // namespace

@@ -339,6 +339,73 @@ TEST_F(DdsReaderTest, AbsurdExtentsFailSilentlyWithoutWrapping) {
     expectSilentFailure(makeDds(widest));
 }
 
+// A file cut short anywhere: inside the headers it is not a texture (first
+// message); after them, before the level's last byte, it fails silently.
+TEST_F(DdsReaderTest, TruncatedAtEveryByteFailsWithoutAnOverRead) {
+    DdsFile small;
+    small.width = small.height = 4;
+    small.linearSize = small.dataBytes = 8;
+    DdsFile smallDx10 = dx10(71, 8);
+    smallDx10.width = smallDx10.height = 4;
+    for (const DdsFile& spec : {small, smallDx10}) {
+        const std::vector<std::uint8_t> whole = makeDds(spec);
+        const std::size_t headerEnd = spec.dxgiFormat ? 148 : 128;
+        for (std::size_t length = 0; length < whole.size(); ++length) {
+            SCOPED_TRACE(length);
+            std::string output;
+            const CompressedImage image =
+                load(std::vector<std::uint8_t>(whole.begin(),
+                                               whole.begin() + static_cast<std::ptrdiff_t>(length)),
+                     &output);
+            EXPECT_EQ(output, length < headerEnd ? notATextureLine() : "");
+            expectFailed(image);
+        }
+        EXPECT_NE(load(whole).data, nullptr);
+    }
+}
+
+TEST_F(DdsReaderTest, OneTexelIsOneBlockAndTwoToTheThirtyOneTexelsFail) {
+    DdsFile one;
+    one.width = one.height = 1;
+    one.linearSize = one.dataBytes = 8;
+    const CompressedImage image = load(makeDds(one));
+    ASSERT_NE(image.data, nullptr);
+    EXPECT_EQ(image.width, 1);
+    EXPECT_EQ(image.height, 1);
+    EXPECT_EQ(image.imageSize, 8u);
+
+    for (const std::uint32_t lie : {0u, 1u, 0x80000000u}) {
+        SCOPED_TRACE(lie);
+        DdsFile tall = one;
+        tall.height = 0x80000000u;
+        tall.linearSize = lie;
+        expectSilentFailure(makeDds(tall));
+        DdsFile wide = one;
+        wide.width = 0x80000000u;
+        wide.linearSize = lie;
+        expectSilentFailure(makeDds(wide));
+    }
+}
+
+TEST_F(DdsReaderTest, WrongFourCcsAndExtendedFormatsAreUnsupported) {
+    std::vector<std::vector<std::uint8_t>> files;
+    for (const char* code : {"dxt1", "DXT2", "DXT4", "DX11", "\0\0\0\0"}) {
+        DdsFile spec;
+        spec.fourCc = std::string(code, 4);
+        files.push_back(makeDds(spec));
+    }
+    for (const std::uint32_t dxgi : {0u, 70u, 73u, 76u, 79u, 0xFFFFFFFFu}) {
+        files.push_back(makeDds(dx10(dxgi, 32768)));
+    }
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        SCOPED_TRACE(i);
+        std::string output;
+        const CompressedImage image = load(files[i], &output);
+        EXPECT_EQ(output, unsupportedLine());
+        expectFailed(image);
+    }
+}
+
 TEST(DdsHeader, ParsesTheDescriptionWithoutTouchingFiles) {
     DdsFile spec;
     spec.fourCc = "DXT5";

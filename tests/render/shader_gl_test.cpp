@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "support/console_capture.h"
 #include "support/gl_context.h"
 #include "support/temp_tree.h"
@@ -159,6 +161,43 @@ TEST_F(ShaderDeathTest, ALinkErrorPrintsTheProgramLog) {
         },
         ::testing::ExitedWithCode(1),
         "\nRead shader: " + kTempFolder + "b\\.frag\nFailed to link shader program:\n.+");
+}
+
+// As root no permission keeps a file from being read, so the read error comes
+// from a link to a file that opens but cannot be read from its start.
+TEST_F(ShaderDeathTest, AFileWhoseReadFailsIsReportedNotThrown) {
+    EXPECT_EXIT(
+        {
+            routeConsoleForDeathTest();
+            std::filesystem::create_symlink("/proc/self/mem", tree_.path() / "io_error.vert");
+            Shader(tree_.path().filename().string() + "/io_error.vert", write("a.frag", kFragment));
+        },
+        ::testing::ExitedWithCode(1),
+        "^Unable to load file\\[.*/" + kTempFolder + "io_error\\.vert\\]!\n$");
+}
+
+TEST_F(ShaderDeathTest, EmptyGarbageAndHugeFilesAreCompileErrors) {
+    const std::string huge = "#version 430 core\n" + std::string(4 << 20, 'x') + "\n";
+    for (const std::string& source : {std::string(), std::string("\x01\xff\0garbage", 10), huge}) {
+        EXPECT_EXIT(
+            {
+                routeConsoleForDeathTest();
+                Shader(write("odd.vert", source), write("a.frag", kFragment));
+            },
+            ::testing::ExitedWithCode(1),
+            "^Failed to compile shader: " + kTempFolder + "odd\\.vert\n");
+    }
+}
+
+TEST_F(ShaderDeathTest, AFolderNamedLikeTheFileIsAMissingFile) {
+    EXPECT_EXIT(
+        {
+            routeConsoleForDeathTest();
+            tree_.makeFolder("folder.vert");
+            Shader(tree_.path().filename().string() + "/folder.vert", write("a.frag", kFragment));
+        },
+        ::testing::ExitedWithCode(1),
+        "^Could not find shader file: " + kTempFolder + "folder\\.vert\n$");
 }
 
 }  // namespace

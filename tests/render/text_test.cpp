@@ -91,6 +91,29 @@ TEST(TextVertices, CharactersWithoutAGlyphDrawAsBlanks) {
     EXPECT_EQ(textHeight("\x01"), 12);
 }
 
+TEST(TextVertices, EveryByteValueIsDrawnOrBlankedAndNothingOverruns) {
+    std::string everyByte;
+    for (int c = 1; c < 256; ++c) {
+        everyByte += static_cast<char>(c);
+    }
+    std::string blanked = everyByte;
+    std::replace_if(
+        blanked.begin(), blanked.end(), [](char c) { return c != '\n' && (c < 32 || c > 126); },
+        ' ');
+    EXPECT_EQ(buildTextVertices(everyByte, 1, 2), buildTextVertices(blanked, 1, 2));
+    EXPECT_EQ(textWidth(everyByte), textWidth(blanked));
+    EXPECT_EQ(textHeight(everyByte), textHeight(blanked));
+    // An embedded NUL is a blank too, not the end of the text.
+    EXPECT_EQ(buildTextVertices(std::string("AB\0CD", 5), 0, 0), buildTextVertices("AB CD", 0, 0));
+}
+
+TEST(TextVertices, AMegabyteOfTextIsCutAt156QuadsAndMeasuredWhole) {
+    const std::string huge(1 << 20, 'M');
+    EXPECT_EQ(quadCount(buildTextVertices(huge, 0, 0)), static_cast<std::size_t>(kMaxTextQuads));
+    EXPECT_EQ(textWidth(huge), static_cast<int>(huge.size()) * textWidth("M"));
+    EXPECT_EQ(textHeight(std::string(1000, '\n')), 12000);
+}
+
 TEST(TextMeasures, WidthAndHeightInFontUnits) {
     EXPECT_EQ(textWidth("GAME OVER!"), 60);
     EXPECT_EQ(textHeight("GAME OVER!"), 12);

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
 
 extern char** environ;
@@ -24,16 +25,32 @@ std::vector<char*> toArgv(const std::vector<std::string>& argv) {
     return result;
 }
 
-// The current environment with DISPLAY replaced (or removed when empty).
-std::vector<std::string> environmentWithDisplay(const std::string& display) {
+// The sanitizer run keeps the graphics driver's libraries loaded in the game
+// processes by preloading them (QUORLAND_GAME_PRELOAD, set by
+// scripts/check-robustness.sh): unloaded at exit, the memory their globals
+// hold would read as leaks from nameless code that no suppression can name.
+bool isGameBinary(const std::string& program) {
+    const std::size_t slash = program.rfind('/');
+    return program.substr(slash == std::string::npos ? 0 : slash + 1) == "quorland";
+}
+
+// The current environment with DISPLAY replaced (or removed when empty), and
+// LD_PRELOAD set for the game binary when the sanitizer run asks for it.
+std::vector<std::string> environmentFor(const std::string& program, const std::string& display) {
+    const char* preload = std::getenv("QUORLAND_GAME_PRELOAD");
+    const bool addPreload = preload != nullptr && *preload != '\0' && isGameBinary(program);
     std::vector<std::string> result;
     for (char** entry = environ; *entry != nullptr; ++entry) {
-        if (std::strncmp(*entry, "DISPLAY=", 8) != 0) {
+        if (std::strncmp(*entry, "DISPLAY=", 8) != 0 &&
+            !(addPreload && std::strncmp(*entry, "LD_PRELOAD=", 11) == 0)) {
             result.emplace_back(*entry);
         }
     }
     if (!display.empty()) {
         result.push_back("DISPLAY=" + display);
+    }
+    if (addPreload) {
+        result.push_back(std::string("LD_PRELOAD=") + preload);
     }
     return result;
 }
@@ -59,7 +76,7 @@ pid_t spawn(const std::vector<std::string>& argv, const std::string& display, in
     if (extraFd >= 0) {
         posix_spawn_file_actions_adddup2(&actions, extraFd, 3);
     }
-    const std::vector<std::string> environment = environmentWithDisplay(display);
+    const std::vector<std::string> environment = environmentFor(argv.at(0), display);
     std::vector<char*> args = toArgv(argv);
     std::vector<char*> env = toArgv(environment);
     pid_t pid = -1;

@@ -32,6 +32,7 @@ public:
     ChildProcess& game() { return *game_; }
     const GameSandbox& sandbox() const { return sandbox_; }
     bool displayOk() const { return display_.ok(); }
+    const std::string& displayName() const { return display_.name(); }
 
 private:
     VirtualDisplay display_;

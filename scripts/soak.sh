@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# Soak test: plays the real game for a bounded time (first argument, seconds,
+# default 120) on the current X display, the way a restless player would:
+# holding and tapping the movement keys, pausing and resuming, entering debug
+# mode, scrolling, losing (K in debug mode, or drowning) and starting again.
+# Fails when the game dies, prints an "OpenGL Error:" line of severity High
+# or Medium, does not quit cleanly at the end, or when its resident memory
+# (VmRSS) grows by more than 2 MiB between the end of the warm-up (a quarter
+# of the run, at least 20 s) and the end.
+# The second argument is the game binary (default build/quorland).
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+seconds="${1:-120}"
+binary="${2:-$root/build/quorland}"
+limit_kib=2048
+warmup=$(( seconds / 4 > 20 ? seconds / 4 : 20 ))
+log="$(mktemp /tmp/quorland-soak.XXXXXX)"
+
+"$binary" --seed 7 < /dev/null > "$log" 2>&1 &
+game=$!
+trap 'kill "$game" 2>/dev/null || true; rm -f "$log"' EXIT
+
+fail() {
+  echo "soak: FAILED: $*" >&2
+  tail -20 "$log" >&2
+  exit 1
+}
+alive() { kill -0 "$game" 2>/dev/null; }
+rss_kib() { awk '/^VmRSS:/ { print $2 }' "/proc/$game/status"; }
+tap() { xdotool key --delay 60 "$@"; sleep 0.15; }
+hold() { xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; sleep 0.1; }
+
+timeout 60 xdotool search --sync --name '^QUORLAND$' > /dev/null || fail "no window"
+sleep 1
+xdotool mousemove 400 300
+
+# Losing prints one of these lines; K in debug mode prints nothing.
+losses() { grep -cE '^(You fell into the river|You got carried away by the log)' "$log" || true; }
+
+# One round: start from the menu, play, pause, lose, back to the menu. Esc
+# pauses only while still playing: on the game-over screen it would lead to
+# the menu, and a second one would quit.
+play_round() {
+  local before
+  before="$(losses)"
+  xdotool click 1; sleep 0.5                       # start
+  hold w 1.5                                       # autorepeat hops forward
+  tap a d s d a w w w Up Left Right Down space
+  sleep 1                                          # let the last hop land
+  if [ "$(losses)" = "$before" ]; then
+    tap Escape; sleep 0.4; tap Escape              # pause, resume
+  fi
+  tap c; xdotool click 4 click 4 click 5; sleep 0.2
+  xdotool mousedown 1; xdotool mousemove 450 320; sleep 0.2; xdotool mouseup 1
+  xdotool mousemove 400 300
+  tap F1 F1 F2 F2                                  # wireframe and culling on and off
+  tap c                                            # debug off
+  hold Up 2                                        # likely into a river
+  sleep 1
+  if [ "$(losses)" = "$before" ]; then
+    tap c k c                                      # debug on, lose, debug off
+  fi
+  sleep 0.3
+  tap Escape                                       # game over -> menu
+  sleep 0.3
+}
+
+start=$SECONDS
+start_rss=""
+rounds=0
+while (( SECONDS - start < seconds )); do
+  alive || fail "the game died after $rounds rounds"
+  play_round
+  rounds=$((rounds + 1))
+  if [ -z "$start_rss" ] && (( SECONDS - start >= warmup )); then
+    start_rss="$(rss_kib)"
+  fi
+done
+alive || fail "the game died after $rounds rounds"
+end_rss="$(rss_kib)"
+: "${start_rss:=$end_rss}"
+
+# Every round ends on the start screen, where Esc quits.
+tap Escape
+for _ in $(seq 50); do
+  alive || break
+  sleep 0.2
+done
+code=0
+wait "$game" || code=$?
+trap 'rm -f "$log"' EXIT
+
+if grep -E '^OpenGL Error: .*Severity = (High|Medium)' "$log" > /dev/null; then
+  fail "OpenGL errors of severity High or Medium: $(grep -cE 'Severity = (High|Medium)' "$log")"
+fi
+[ "$code" -eq 0 ] || fail "exit code $code after quitting from the menu"
+growth=$(( end_rss - start_rss ))
+echo "soak: $rounds rounds in $((SECONDS - start)) s; VmRSS after warm-up ${start_rss} KiB, at the end ${end_rss} KiB (growth ${growth} KiB, limit ${limit_kib} KiB)"
+(( growth <= limit_kib )) || fail "resident memory grew by ${growth} KiB"
