@@ -15,7 +15,7 @@ TEST(LogDrift, MovesByDirectionTimesSpeedTimesFrameTime) {
 
 TEST(LogDrift, WrapsStrictlyPastTheEdgesToTheOtherEdge) {
     EXPECT_FLOAT_EQ(driftLogX(55.0f, 1.0f, 1.0f, 0.01f), -55.0f);
-    EXPECT_FLOAT_EQ(driftLogX(54.0f, 1.0f, 1.0f, 1.0f), 55.0f);   // exactly 55 stays
+    EXPECT_FLOAT_EQ(driftLogX(54.0f, 1.0f, 1.0f, 1.0f), 55.0f);  // exactly 55 stays
     EXPECT_FLOAT_EQ(driftLogX(-54.0f, -1.0f, 1.0f, 1.0f), -55.0f);
     EXPECT_FLOAT_EQ(driftLogX(-55.0f, -1.0f, 2.5f, 0.1f), 55.0f);
     // Not by the overshoot: a long frame still lands on the edge.
@@ -29,7 +29,7 @@ TEST(LogDrift, LogsGeneratedBeyondTheEdgesAllLandOnTheOppositeEdge) {
 }
 
 class FrameClockTest : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override {
         gameState = Menu;
         deltaTime = 0.0f;

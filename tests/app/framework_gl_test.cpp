@@ -9,12 +9,6 @@
 
 namespace {
 
-GLint currentProgram() {
-    GLint program = 0;
-    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
-    return program;
-}
-
 using FrameworkTest = GlTest;
 
 TEST_F(FrameworkTest, BuildsTheDefaultProgramWhenNoneIsCurrentAndReleasesIt) {
@@ -22,7 +16,7 @@ TEST_F(FrameworkTest, BuildsTheDefaultProgramWhenNoneIsCurrentAndReleasesIt) {
     testing::internal::CaptureStdout();
     ASSERT_TRUE(initFramework());
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    const GLint defaultProgram = currentProgram();
+    const GLint defaultProgram = glInteger(GL_CURRENT_PROGRAM);
     EXPECT_NE(defaultProgram, 0);
     EXPECT_EQ(builtInMeshIndexCount(), 1728);
 
@@ -31,7 +25,7 @@ TEST_F(FrameworkTest, BuildsTheDefaultProgramWhenNoneIsCurrentAndReleasesIt) {
     EXPECT_EQ(vertexArray, 0);
 
     destroyFramework();
-    EXPECT_EQ(currentProgram(), 0);
+    EXPECT_EQ(glInteger(GL_CURRENT_PROGRAM), 0);
     EXPECT_EQ(glIsProgram(static_cast<GLuint>(defaultProgram)), GL_FALSE);
     EXPECT_EQ(builtInMeshIndexCount(), 0);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
@@ -41,9 +35,9 @@ TEST_F(FrameworkTest, LeavesAProgramThatIsAlreadyCurrentAlone) {
     const Shader existing;
     existing.use();
     ASSERT_TRUE(initFramework());
-    EXPECT_EQ(currentProgram(), static_cast<GLint>(existing.programHandle()));
+    EXPECT_EQ(glInteger(GL_CURRENT_PROGRAM), static_cast<GLint>(existing.programHandle()));
     destroyFramework();
-    EXPECT_EQ(currentProgram(), static_cast<GLint>(existing.programHandle()));
+    EXPECT_EQ(glInteger(GL_CURRENT_PROGRAM), static_cast<GLint>(existing.programHandle()));
 }
 
 TEST_F(FrameworkTest, RefusesToStartWithoutACurrentContext) {

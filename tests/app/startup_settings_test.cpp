@@ -7,7 +7,7 @@
 #include <cmath>
 #include <limits>
 
-#include "support/temp_tree.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
@@ -25,16 +25,16 @@ TEST(StartupSettings, TheGameFilesAreReadWithoutComplaint) {
 }
 
 TEST(StartupSettings, CommandLinePathsReplaceTheCameraAndRendererFiles) {
-    TempTree tree(executableFolder());
+    const ScratchFolder tree = ScratchFolder::besideTestExecutable();
     tree.write("cam.ini", "[camera]\nfov = 45\nnear = 0.5\nfar = 50\nyaw = 1\npitch = 2\n");
     tree.write("ren.ini",
                "[renderer]\nwireframe = on\nbackface_culling = yes\nnormals = 1\n"
                "texcoords = true\ndepthtest = off\n");
     CommandLineOptions options;
     options.initCamera = true;
-    options.cameraSettingsPath = tree.path().filename().string() + "/cam.ini";
+    options.cameraSettingsPath = tree.assetPath("cam.ini");
     options.initRenderer = true;
-    options.rendererSettingsPath = tree.path().filename().string() + "/ren.ini";
+    options.rendererSettingsPath = tree.assetPath("ren.ini");
 
     const StartupSettings settings = readStartupSettings(options);
     EXPECT_FLOAT_EQ(settings.camera.fov, 45.0f);
@@ -85,14 +85,14 @@ TEST(StartupSettings, NarrowingSaturatesInsteadOfWrapping) {
 // Values beyond the members' ranges saturate instead of wrapping or being
 // converted out of range; the odd but representable ones pass unchanged.
 TEST(StartupSettings, AbsurdValuesSaturateOrPassThroughUnchanged) {
-    TempTree tree(executableFolder());
+    const ScratchFolder tree = ScratchFolder::besideTestExecutable();
     tree.write("cam.ini", "[camera]\nfov = 1e300\nnear = -1e300\nfar = nan\nyaw = 180\n");
     tree.write("ren.ini", "[renderer]\nwireframe = 2\n");
     CommandLineOptions options;
     options.initCamera = true;
-    options.cameraSettingsPath = tree.path().filename().string() + "/cam.ini";
+    options.cameraSettingsPath = tree.assetPath("cam.ini");
     options.initRenderer = true;
-    options.rendererSettingsPath = tree.path().filename().string() + "/ren.ini";
+    options.rendererSettingsPath = tree.assetPath("ren.ini");
 
     const StartupSettings settings = readStartupSettings(options);
     EXPECT_EQ(settings.camera.fov, std::numeric_limits<float>::max());

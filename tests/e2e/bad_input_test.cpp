@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "support/game_session.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
@@ -206,7 +207,8 @@ TEST_F(BadInputTest, BrokenShaderFilesEndTheGameWithTheirLines) {
 
 TEST_F(BadInputTest, BrokenTexturesAreReportedAndTheGamePlaysOn) {
     sandbox().writeAsset("assets/textures/wood_texture.dds", junk(3000));
-    const std::string tiles = readFile(sandbox().root() / "assets/textures/tiles_diffuse.dds");
+    const std::string tiles =
+        readWholeFile((sandbox().root() / "assets/textures/tiles_diffuse.dds").string());
     sandbox().writeAsset("assets/textures/tiles_diffuse.dds", tiles.substr(0, 1000));
     ASSERT_TRUE(startPlaying());
     EXPECT_TRUE(session_.game().waitForLine("Unable to load DDS image file from path[" +

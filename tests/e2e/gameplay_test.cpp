@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "support/game_session.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
@@ -103,7 +104,8 @@ TEST_F(GameplayTest, HeadlessRunWritesTheFirstGameFrameAndExits) {
     session_.click();
     ASSERT_EQ(session_.game().waitForExit(60s), 0);
 
-    const std::string text = readFile(session_.sandbox().workingDirectory() + "/screenshot.ppm");
+    const std::string text =
+        readWholeFile(session_.sandbox().workingDirectory() + "/screenshot.ppm");
     ASSERT_EQ(text.rfind("P3\n1280 768\n255\n", 0), 0u);
     const std::vector<std::string> rows = [&text] {
         std::vector<std::string> result;
@@ -137,7 +139,7 @@ TEST_F(GameplayTest, AFilenameValueIsExaminedAsAnOptionToo) {
     session_.click();
     ASSERT_EQ(session_.game().waitForExit(60s), 0);
     const std::string text =
-        readFile(session_.sandbox().workingDirectory() + "/--run_headless.ppm");
+        readWholeFile(session_.sandbox().workingDirectory() + "/--run_headless.ppm");
     EXPECT_EQ(text.rfind("P3\n1280 768\n255\n", 0), 0u);
 }
 

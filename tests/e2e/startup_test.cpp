@@ -40,14 +40,14 @@ TEST_F(StartupTest, PrintsTheStartupLinesInOrderAndOpensTheConfiguredWindow) {
     EXPECT_EQ(startLines, (Lines{kBanner, "GLFW was initialized.", "GLEW was initialized.",
                                  "Framework was initialized."}));
     const Lines shaderLines(game.lines().begin() + 4, game.lines().end());
-    EXPECT_EQ(shaderLines, (Lines{"Read shader: assets/shaders/score.vert",
-                                  "Read shader: assets/shaders/score.frag",
-                                  "Read shader: assets/shaders/river.vert",
-                                  "Read shader: assets/shaders/river.frag",
-                                  "Read shader: assets/shaders/basicTexture.vert",
-                                  "Read shader: assets/shaders/basicTexture.frag",
-                                  "Read shader: assets/shaders/basicColor.vert",
-                                  "Read shader: assets/shaders/basicColor.frag"}));
+    EXPECT_EQ(
+        shaderLines,
+        (Lines{"Read shader: assets/shaders/score.vert", "Read shader: assets/shaders/score.frag",
+               "Read shader: assets/shaders/river.vert", "Read shader: assets/shaders/river.frag",
+               "Read shader: assets/shaders/basicTexture.vert",
+               "Read shader: assets/shaders/basicTexture.frag",
+               "Read shader: assets/shaders/basicColor.vert",
+               "Read shader: assets/shaders/basicColor.frag"}));
     EXPECT_EQ(windowGeometry("QUORLAND"), "  Geometry: 1280x768");
 }
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "support/console_capture.h"
-#include "support/temp_tree.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
@@ -15,10 +15,10 @@ const std::string kAsset = "assets/shaders/a.vert";
 class AssetSearchTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        project_ = tree_.write("top/project/CMakeLists.txt").parent_path();
+        project_ = std::filesystem::path(tree_.write("top/project/CMakeLists.txt")).parent_path();
         exeFolder_ = tree_.makeFolder("top/project/build/bin");
     }
-    TempTree tree_;
+    ScratchFolder tree_ = ScratchFolder::inTemp();
     std::filesystem::path project_;
     std::filesystem::path exeFolder_;
 };
@@ -63,7 +63,7 @@ TEST_F(AssetSearchTest, AFolderNamedLikeTheMarkerIsNoMarker) {
 }
 
 TEST(AssetSearch, WithoutAMarkerSearchesUpToTheFileSystemRootOnce) {
-    TempTree tree;
+    const ScratchFolder tree = ScratchFolder::inTemp();
     ASSERT_TRUE(isReadableFile("/etc/hostname"));
     EXPECT_EQ(searchAssetCandidates(tree.path(), "etc/hostname"), Candidates{"/etc/hostname"});
 }

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/temp_tree.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
@@ -14,10 +14,10 @@ class SettingsReaderTest : public ::testing::Test {
   protected:
     std::string write(const std::string& content) {
         tree_.write("game.ini", content);
-        return tree_.path().filename().string() + "/game.ini";
+        return tree_.assetPath("game.ini");
     }
     SettingsReader read(const std::string& content) { return SettingsReader(write(content)); }
-    TempTree tree_{executableFolder()};
+    ScratchFolder tree_ = ScratchFolder::besideTestExecutable();
 };
 
 TEST_F(SettingsReaderTest, SectionAndNameAreCaseInsensitive) {
@@ -129,7 +129,7 @@ TEST_F(SettingsReaderTest, LinesOfTenThousandCharactersAreCutNotOverrun) {
 
 TEST_F(SettingsReaderTest, AFolderNamedLikeTheFileIsAMissingFile) {
     tree_.makeFolder("folder.ini");
-    const std::string path = tree_.path().filename().string() + "/folder.ini";
+    const std::string path = tree_.assetPath("folder.ini");
     testing::internal::CaptureStdout();
     const SettingsReader reader(path);
     EXPECT_EQ(testing::internal::GetCapturedStdout(),

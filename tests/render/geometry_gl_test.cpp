@@ -21,12 +21,6 @@ std::string lastWord(const std::string& line) {
     return line.substr(line.rfind(' ') + 1);
 }
 
-GLint integer(GLenum what) {
-    GLint value = 0;
-    glGetIntegerv(what, &value);
-    return value;
-}
-
 class GeometryTest : public GlTest {
   protected:
     void SetUp() override {
@@ -65,7 +59,7 @@ TEST_F(GeometryTest, UploadPutsEachAttributeInItsOwnBufferAndTheIndicesInTheVert
 
     // The vertex array remembers the index buffer and one buffer per attribute.
     glBindVertexArray(static_cast<GLuint>(std::stoul(vao)));
-    EXPECT_EQ(std::to_string(integer(GL_ELEMENT_ARRAY_BUFFER_BINDING)), indices);
+    EXPECT_EQ(std::to_string(glInteger(GL_ELEMENT_ARRAY_BUFFER_BINDING)), indices);
     const std::string expected[3] = {positions, normals, uvs};
     for (GLuint location = 0; location < 3; ++location) {
         GLint buffer = 0;
@@ -102,8 +96,8 @@ TEST_F(GeometryTest, DrawSendsModelAndNormalMatricesBeforeTheMaterial) {
     for (std::size_t i = 0; i < 9; ++i) {
         EXPECT_NEAR(sent[i], normalMatrix[i], 1e-6f) << i;
     }
-    EXPECT_EQ(integer(GL_VERTEX_ARRAY_BINDING), 0);
-    EXPECT_EQ(integer(GL_CURRENT_PROGRAM), static_cast<GLint>(shader_->programHandle()));
+    EXPECT_EQ(glInteger(GL_VERTEX_ARRAY_BINDING), 0);
+    EXPECT_EQ(glInteger(GL_CURRENT_PROGRAM), static_cast<GLint>(shader_->programHandle()));
 }
 
 // The normal matrix follows every replacement of the model matrix, also

@@ -8,7 +8,7 @@
 
 #include "support/console_capture.h"
 #include "support/gl_context.h"
-#include "support/temp_tree.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
@@ -28,21 +28,15 @@ GLint GLAPIENTRY countingGetUniformLocation(GLuint program, const GLchar* name) 
     return locationOverride->original()(program, name);
 }
 
-GLint currentProgram() {
-    GLint program = 0;
-    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
-    return program;
-}
-
 // Shader files are found by the asset search, so they are written next to
 // the test executable and named relative to it.
 class ShaderTest : public GlTest {
   protected:
     std::string write(const std::string& name, const std::string& source) {
         tree_.write(name, source);
-        return tree_.path().filename().string() + "/" + name;
+        return tree_.assetPath(name);
     }
-    TempTree tree_{executableFolder()};
+    ScratchFolder tree_ = ScratchFolder::besideTestExecutable();
 };
 
 using ShaderDeathTest = ShaderTest;
@@ -110,9 +104,9 @@ TEST_F(ShaderTest, DestroyingAnyShaderLeavesNoProgramCurrent) {
     {
         const Shader doomed;
         kept.use();
-        EXPECT_EQ(currentProgram(), static_cast<GLint>(kept.programHandle()));
+        EXPECT_EQ(glInteger(GL_CURRENT_PROGRAM), static_cast<GLint>(kept.programHandle()));
     }
-    EXPECT_EQ(currentProgram(), 0);
+    EXPECT_EQ(glInteger(GL_CURRENT_PROGRAM), 0);
 }
 
 TEST_F(ShaderDeathTest, AMissingVertexFileStopsBeforeTheFragmentFile) {
@@ -126,7 +120,7 @@ TEST_F(ShaderDeathTest, AMissingVertexFileStopsBeforeTheFragmentFile) {
 
 // A death test's child runs the test body again, so its files live in a
 // folder of another name; the expected lines match any such folder.
-const std::string kTempFolder = "quorland-test-[^/]+/";
+const std::string kTempFolder = "quorland-scratch-[^/]+/";
 
 TEST_F(ShaderDeathTest, ACompileErrorPrintsTheReferenceAndTheLog) {
     EXPECT_EXIT(
@@ -170,7 +164,7 @@ TEST_F(ShaderDeathTest, AFileWhoseReadFailsIsReportedNotThrown) {
         {
             routeConsoleForDeathTest();
             std::filesystem::create_symlink("/proc/self/mem", tree_.path() / "io_error.vert");
-            Shader(tree_.path().filename().string() + "/io_error.vert", write("a.frag", kFragment));
+            Shader(tree_.assetPath("io_error.vert"), write("a.frag", kFragment));
         },
         ::testing::ExitedWithCode(1),
         "^Unable to load file\\[.*/" + kTempFolder + "io_error\\.vert\\]!\n$");
@@ -194,7 +188,7 @@ TEST_F(ShaderDeathTest, AFolderNamedLikeTheFileIsAMissingFile) {
         {
             routeConsoleForDeathTest();
             tree_.makeFolder("folder.vert");
-            Shader(tree_.path().filename().string() + "/folder.vert", write("a.frag", kFragment));
+            Shader(tree_.assetPath("folder.vert"), write("a.frag", kFragment));
         },
         ::testing::ExitedWithCode(1),
         "^Could not find shader file: " + kTempFolder + "folder\\.vert\n$");

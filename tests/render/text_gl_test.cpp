@@ -14,12 +14,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-GLint integer(GLenum what) {
-    GLint value = 0;
-    glGetIntegerv(what, &value);
-    return value;
-}
-
 class TextTest : public GlTest {
   protected:
     void SetUp() override {
@@ -79,9 +73,9 @@ TEST_F(TextTest, LeavesTheShaderCurrentAndEveryOtherStateAsItWas) {
     GLint polygonMode[2] = {0, 0};
     glGetIntegerv(GL_POLYGON_MODE, polygonMode);
     EXPECT_EQ(polygonMode[0], GL_LINE);
-    EXPECT_EQ(integer(GL_CURRENT_PROGRAM), static_cast<GLint>(shader_->programHandle()));
-    EXPECT_EQ(integer(GL_VERTEX_ARRAY_BINDING), 0);
-    EXPECT_EQ(integer(GL_ARRAY_BUFFER_BINDING), 0);
+    EXPECT_EQ(glInteger(GL_CURRENT_PROGRAM), static_cast<GLint>(shader_->programHandle()));
+    EXPECT_EQ(glInteger(GL_VERTEX_ARRAY_BINDING), 0);
+    EXPECT_EQ(glInteger(GL_ARRAY_BUFFER_BINDING), 0);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);

@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <fstream>
-#include <iterator>
 
 namespace fs = std::filesystem;
 
@@ -35,9 +34,4 @@ void GameSandbox::removeAsset(const std::string& relativePath) const {
 void GameSandbox::writeAsset(const std::string& relativePath, const std::string& content) const {
     fs::create_directories((root_ / relativePath).parent_path());
     std::ofstream(root_ / relativePath, std::ios::binary) << content;
-}
-
-std::string readFile(const fs::path& path) {
-    std::ifstream stream(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
 }

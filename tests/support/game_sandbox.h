@@ -29,6 +29,3 @@ class GameSandbox {
   private:
     std::filesystem::path root_;
 };
-
-// Reads a whole file (empty when it cannot be read).
-std::string readFile(const std::filesystem::path& path);

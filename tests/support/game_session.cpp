@@ -2,6 +2,8 @@
 
 #include <thread>
 
+#include "support/scratch_folder.h"
+
 const std::vector<int> kSkyPixel{135, 204, 250};
 const std::vector<int> kMenuPixel{176, 0, 176};
 
@@ -33,7 +35,7 @@ std::optional<PpmImage> GameSession::captureScreen(int width, int height) const 
                    display_.name(), 20s) != 0) {
         return std::nullopt;
     }
-    return parsePpm(readFile(file));
+    return parsePpm(readWholeFile(file));
 }
 
 bool GameSession::waitForScreen(const std::function<bool(const PpmImage&)>& predicate,

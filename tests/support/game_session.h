@@ -14,7 +14,7 @@
 #include "support/ppm_image.h"
 
 class GameSession {
-public:
+  public:
     GameSession();
 
     // Starts the game; true once its window is visible.
@@ -34,7 +34,7 @@ public:
     bool displayOk() const { return display_.ok(); }
     const std::string& displayName() const { return display_.name(); }
 
-private:
+  private:
     VirtualDisplay display_;
     GameSandbox sandbox_;
     std::unique_ptr<ChildProcess> game_;

@@ -45,6 +45,12 @@ GLFWwindow* createTestWindow() {
 
 }  // namespace
 
+GLint glInteger(GLenum what) {
+    GLint value = 0;
+    glGetIntegerv(what, &value);
+    return value;
+}
+
 GLFWwindow* testWindow() {
     static GLFWwindow* window = createTestWindow();
     return window;

@@ -13,6 +13,9 @@
 // context could be made (no display).
 GLFWwindow* testWindow();
 
+// One integer of OpenGL state, such as GL_CURRENT_PROGRAM.
+GLint glInteger(GLenum what);
+
 class GlTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite();

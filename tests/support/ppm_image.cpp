@@ -4,7 +4,8 @@
 
 std::vector<int> PpmImage::at(int x, int y) const {
     const std::size_t offset = (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                                static_cast<std::size_t>(x)) * 3;
+                                static_cast<std::size_t>(x)) *
+                               3;
     return {rgb[offset], rgb[offset + 1], rgb[offset + 2]};
 }
 

@@ -53,6 +53,7 @@ std::string ScratchFolder::assetPath(const std::string& name) const {
 std::string ScratchFolder::write(const std::string& name,
                                  const std::vector<std::uint8_t>& bytes) const {
     const std::string full = file(name);
+    std::filesystem::create_directories(std::filesystem::path(full).parent_path());
     std::ofstream stream(full, std::ios::binary | std::ios::trunc);
     stream.write(reinterpret_cast<const char*>(bytes.data()),
                  static_cast<std::streamsize>(bytes.size()));
@@ -61,6 +62,11 @@ std::string ScratchFolder::write(const std::string& name,
 
 std::string ScratchFolder::write(const std::string& name, const std::string& text) const {
     return write(name, std::vector<std::uint8_t>(text.begin(), text.end()));
+}
+
+std::string ScratchFolder::makeFolder(const std::string& name) const {
+    std::filesystem::create_directories(path_ / name);
+    return file(name);
 }
 
 std::string readWholeFile(const std::string& path) {

@@ -31,9 +31,12 @@ class ScratchFolder {
     // Path of `name` relative to the folder's parent, for the asset search.
     std::string assetPath(const std::string& name) const;
 
-    // Writes `bytes` to `name` and returns its full path.
+    // Writes `bytes` to `name` (folders on the way are made) and returns its
+    // full path.
     std::string write(const std::string& name, const std::vector<std::uint8_t>& bytes) const;
-    std::string write(const std::string& name, const std::string& text) const;
+    std::string write(const std::string& name, const std::string& text = "") const;
+    // Makes the folder `name` (and those on the way); returns its full path.
+    std::string makeFolder(const std::string& name) const;
 
   private:
     explicit ScratchFolder(std::filesystem::path path);
