@@ -49,8 +49,8 @@ std::unique_ptr<Scene> buildScene(const CameraSettings& cameraSettings, int rowC
     scene->textVertexArray = makeGlVertexArray();
     scene->textVertexBuffer = makeGlBuffer();
 
-    scene->playerMesh =
-        Geometry::create(glm::mat4(1.0f), createBoxGeometry(1.0f, 1.0f, 1.0f), scene->playerMaterial);
+    scene->playerMesh = Geometry::create(glm::mat4(1.0f), createBoxGeometry(1.0f, 1.0f, 1.0f),
+                                         scene->playerMaterial);
     generateWorld(rowCount, scene->riverRows, scene->grassRows, scene->darkGreyRows,
                   scene->lightGreyRows, scene->riverMaterial, scene->grassMaterial,
                   scene->darkGreyMaterial, scene->lightGreyMaterial, scene->logMaterial,

@@ -42,18 +42,18 @@ std::uint8_t dataByte(std::size_t index) {
     return static_cast<std::uint8_t>(index * 7 + 1);
 }
 
-std::vector<std::uint8_t> makeDds(const DdsFile& spec) {
-    const std::size_t headerEnd = spec.dxgiFormat ? 148 : 128;
-    std::vector<std::uint8_t> bytes(headerEnd + spec.dataBytes, 0xEE);
+std::vector<std::uint8_t> makeDds(const DdsFile& layout) {
+    const std::size_t headerEnd = layout.dxgiFormat ? 148 : 128;
+    std::vector<std::uint8_t> bytes(headerEnd + layout.dataBytes, 0xEE);
     std::fill(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(headerEnd), 0);
     std::memcpy(bytes.data(), "DDS ", 4);
     putLe32(bytes, 4, 124);
     putLe32(bytes, 8, 0x81007);  // caps, height, width, pixel format, linear size
-    putLe32(bytes, 12, spec.height);
-    putLe32(bytes, 16, spec.width);
-    putLe32(bytes, 20, spec.linearSize);
+    putLe32(bytes, 12, layout.height);
+    putLe32(bytes, 16, layout.width);
+    putLe32(bytes, 20, layout.linearSize);
     putLe32(bytes, 76, 32);
-    if (spec.fourCc.empty()) {
+    if (layout.fourCc.empty()) {
         putLe32(bytes, 80, 0x41);  // RGB with alpha
         putLe32(bytes, 88, 32);
         putLe32(bytes, 92, 0x00FF0000);
@@ -62,29 +62,29 @@ std::vector<std::uint8_t> makeDds(const DdsFile& spec) {
         putLe32(bytes, 104, 0xFF000000);
     } else {
         putLe32(bytes, 80, 0x4);
-        std::memcpy(bytes.data() + 84, spec.fourCc.data(), 4);
+        std::memcpy(bytes.data() + 84, layout.fourCc.data(), 4);
     }
     putLe32(bytes, 108, 0x1000);
-    putLe32(bytes, 112, spec.caps2);
-    if (spec.dxgiFormat) {
-        putLe32(bytes, 128, *spec.dxgiFormat);
-        putLe32(bytes, 132, spec.resourceDimension);
-        putLe32(bytes, 136, spec.miscFlag);
-        putLe32(bytes, 140, spec.arraySize);
+    putLe32(bytes, 112, layout.caps2);
+    if (layout.dxgiFormat) {
+        putLe32(bytes, 128, *layout.dxgiFormat);
+        putLe32(bytes, 132, layout.resourceDimension);
+        putLe32(bytes, 136, layout.miscFlag);
+        putLe32(bytes, 140, layout.arraySize);
     }
-    for (std::size_t i = 0; i < spec.dataBytes; ++i) {
+    for (std::size_t i = 0; i < layout.dataBytes; ++i) {
         bytes[headerEnd + i] = dataByte(i);
     }
     return bytes;
 }
 
 DdsFile dx10(std::uint32_t dxgiFormat, std::uint32_t levelBytes) {
-    DdsFile spec;
-    spec.fourCc = "DX10";
-    spec.dxgiFormat = dxgiFormat;
-    spec.linearSize = levelBytes;
-    spec.dataBytes = levelBytes;
-    return spec;
+    DdsFile layout;
+    layout.fourCc = "DX10";
+    layout.dxgiFormat = dxgiFormat;
+    layout.linearSize = levelBytes;
+    layout.dataBytes = levelBytes;
+    return layout;
 }
 
 class DdsReaderTest : public ::testing::Test {
@@ -137,11 +137,11 @@ TEST_F(DdsReaderTest, FourCcFormatsGiveTheirGlFormatAndLevelSize) {
     for (const Case& c :
          {Case{"DXT1", kDxt1, 32768}, Case{"DXT3", kDxt3, 65536}, Case{"DXT5", kDxt5, 65536}}) {
         SCOPED_TRACE(c.fourCc);
-        DdsFile spec;
-        spec.fourCc = c.fourCc;
-        spec.linearSize = spec.dataBytes = c.levelBytes;
+        DdsFile layout;
+        layout.fourCc = c.fourCc;
+        layout.linearSize = layout.dataBytes = c.levelBytes;
         std::string output;
-        const CompressedImage image = load(makeDds(spec), &output);
+        const CompressedImage image = load(makeDds(layout), &output);
         EXPECT_EQ(output, "");
         ASSERT_NE(image.data, nullptr);
         EXPECT_EQ(image.width, 256);
@@ -154,11 +154,11 @@ TEST_F(DdsReaderTest, FourCcFormatsGiveTheirGlFormatAndLevelSize) {
 }
 
 TEST_F(DdsReaderTest, PartialBlocksRoundUp) {
-    DdsFile spec;
-    spec.width = 5;
-    spec.height = 3;
-    spec.linearSize = spec.dataBytes = 16;
-    const CompressedImage image = load(makeDds(spec));
+    DdsFile layout;
+    layout.width = 5;
+    layout.height = 3;
+    layout.linearSize = layout.dataBytes = 16;
+    const CompressedImage image = load(makeDds(layout));
     ASSERT_NE(image.data, nullptr);
     EXPECT_EQ(image.imageSize, 2u * 1u * 8u);
     EXPECT_EQ(image.width, 5);
@@ -169,15 +169,15 @@ TEST_F(DdsReaderTest, PartialBlocksRoundUp) {
 }
 
 TEST_F(DdsReaderTest, AFullMipChainStillReadsTheLinearSizeOnly) {
-    DdsFile spec;
-    spec.linearSize = 32768;
-    spec.dataBytes = 32768 + 8192 + 2048 + 512;  // levels 0 to 3 follow
+    DdsFile layout;
+    layout.linearSize = 32768;
+    layout.dataBytes = 32768 + 8192 + 2048 + 512;  // levels 0 to 3 follow
     std::uint32_t linearSize = 0;
-    const std::string path = folder_.write("mips.dds", makeDds(spec));
+    const std::string path = folder_.write("mips.dds", makeDds(layout));
     const auto data = readDdsLevelZero(path, 128, 32768, &linearSize);
     ASSERT_NE(data, nullptr);
     EXPECT_EQ(linearSize, 32768u);
-    EXPECT_EQ(load(makeDds(spec)).imageSize, 32768u);
+    EXPECT_EQ(load(makeDds(layout)).imageSize, 32768u);
 }
 
 TEST_F(DdsReaderTest, ExtendedHeaderFormatsMapToTheSameRowsAndReadFromOffset148) {
@@ -289,11 +289,11 @@ TEST_F(DdsReaderTest, SecondReadFailsSilentlyOnAWrongMagicOrAMissingFile) {
 }
 
 TEST_F(DdsReaderTest, LinearSizeSmallerThanTheLevelFailsSilently) {
-    DdsFile spec;
-    spec.linearSize = 32767;
-    expectSilentFailure(makeDds(spec));
-    spec.linearSize = 0;
-    expectSilentFailure(makeDds(spec));
+    DdsFile layout;
+    layout.linearSize = 32767;
+    expectSilentFailure(makeDds(layout));
+    layout.linearSize = 0;
+    expectSilentFailure(makeDds(layout));
 }
 
 TEST_F(DdsReaderTest, FileEndingBeforeTheLinearSizeFailsSilently) {
@@ -312,9 +312,9 @@ TEST_F(DdsReaderTest, FileEndingBeforeTheLinearSizeFailsSilently) {
 }
 
 TEST_F(DdsReaderTest, LyingLinearSizeNeverAllocatesMoreThanTheFileHolds) {
-    DdsFile spec;
-    spec.linearSize = 0xFFFFFFFFu;
-    expectSilentFailure(makeDds(spec));
+    DdsFile layout;
+    layout.linearSize = 0xFFFFFFFFu;
+    expectSilentFailure(makeDds(layout));
 }
 
 TEST_F(DdsReaderTest, AbsurdExtentsFailSilentlyWithoutWrapping) {
@@ -347,9 +347,9 @@ TEST_F(DdsReaderTest, TruncatedAtEveryByteFailsWithoutAnOverRead) {
     small.linearSize = small.dataBytes = 8;
     DdsFile smallDx10 = dx10(71, 8);
     smallDx10.width = smallDx10.height = 4;
-    for (const DdsFile& spec : {small, smallDx10}) {
-        const std::vector<std::uint8_t> whole = makeDds(spec);
-        const std::size_t headerEnd = spec.dxgiFormat ? 148 : 128;
+    for (const DdsFile& layout : {small, smallDx10}) {
+        const std::vector<std::uint8_t> whole = makeDds(layout);
+        const std::size_t headerEnd = layout.dxgiFormat ? 148 : 128;
         for (std::size_t length = 0; length < whole.size(); ++length) {
             SCOPED_TRACE(length);
             std::string output;
@@ -390,9 +390,9 @@ TEST_F(DdsReaderTest, OneTexelIsOneBlockAndTwoToTheThirtyOneTexelsFail) {
 TEST_F(DdsReaderTest, WrongFourCcsAndExtendedFormatsAreUnsupported) {
     std::vector<std::vector<std::uint8_t>> files;
     for (const char* code : {"dxt1", "DXT2", "DXT4", "DX11", "\0\0\0\0"}) {
-        DdsFile spec;
-        spec.fourCc = std::string(code, 4);
-        files.push_back(makeDds(spec));
+        DdsFile layout;
+        layout.fourCc = std::string(code, 4);
+        files.push_back(makeDds(layout));
     }
     for (const std::uint32_t dxgi : {0u, 70u, 73u, 76u, 79u, 0xFFFFFFFFu}) {
         files.push_back(makeDds(dx10(dxgi, 32768)));
@@ -407,11 +407,11 @@ TEST_F(DdsReaderTest, WrongFourCcsAndExtendedFormatsAreUnsupported) {
 }
 
 TEST(DdsHeader, ParsesTheDescriptionWithoutTouchingFiles) {
-    DdsFile spec;
-    spec.fourCc = "DXT5";
-    spec.width = 64;
-    spec.height = 32;
-    const std::vector<std::uint8_t> bytes = makeDds(spec);
+    DdsFile layout;
+    layout.fourCc = "DXT5";
+    layout.width = 64;
+    layout.height = 32;
+    const std::vector<std::uint8_t> bytes = makeDds(layout);
     const DdsDescription description = parseDdsHeader(bytes.data(), 148);
     EXPECT_EQ(description.verdict, DdsVerdict::Usable);
     EXPECT_EQ(description.width, 64u);
