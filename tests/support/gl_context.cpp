@@ -11,8 +11,9 @@ void reportGlfwError(int code, const char* description) {
     std::fprintf(stderr, "GLFW error %d: %s\n", code, description);
 }
 
-GLFWwindow* createTestWindow() {
-    glfwSetErrorCallback(reportGlfwError);
+// One try at GLFW, a hidden window with the game's context and GLEW; null
+// (with GLFW shut down again) when any step fails.
+GLFWwindow* tryCreateTestWindow() {
     if (glfwInit() != GLFW_TRUE) {
         return nullptr;
     }
@@ -21,24 +22,36 @@ GLFWwindow* createTestWindow() {
     glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
     glfwWindowHint(GLFW_OPENGL_DEBUG_CONTEXT, GLFW_TRUE);
     glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    // A busy X server now and then refuses a context; a few tries ride that out.
+    GLFWwindow* window = glfwCreateWindow(64, 64, "quorland tests", nullptr, nullptr);
+    if (window != nullptr) {
+        glfwMakeContextCurrent(window);
+        glewExperimental = GL_TRUE;
+        const GLenum result = glewInit();
+        if (result == GLEW_OK) {
+            return window;
+        }
+        std::fprintf(stderr, "GLEW: %s\n",
+                     reinterpret_cast<const char*>(glewGetErrorString(result)));
+    }
+    glfwTerminate();
+    return nullptr;
+}
+
+GLFWwindow* createTestWindow() {
+    glfwSetErrorCallback(reportGlfwError);
+    // A busy X server now and then refuses a connection or a context; a few
+    // tries ride that out, and what went wrong is printed.
     GLFWwindow* window = nullptr;
     for (int attempt = 0; attempt < 5 && window == nullptr; ++attempt) {
         if (attempt > 0) {
             std::this_thread::sleep_for(std::chrono::milliseconds(500));
         }
-        window = glfwCreateWindow(64, 64, "quorland tests", nullptr, nullptr);
+        window = tryCreateTestWindow();
     }
-    if (window == nullptr) {
-        return nullptr;
-    }
-    glfwMakeContextCurrent(window);
-    glewExperimental = GL_TRUE;
-    if (glewInit() != GLEW_OK) {
-        return nullptr;
-    }
-    // GLEW may leave a harmless GL_INVALID_ENUM behind on core contexts.
-    while (glGetError() != GL_NO_ERROR) {
+    if (window != nullptr) {
+        // GLEW may leave a harmless GL_INVALID_ENUM behind on core contexts.
+        while (glGetError() != GL_NO_ERROR) {
+        }
     }
     return window;
 }
