@@ -7,20 +7,12 @@
 #include <string>
 
 #include "game/game_state.h"
+#include "support/game_globals.h"
 #include "support/log_fixture.h"
 
 namespace {
 
-class HopFromLogTest : public RiverTest {
-  protected:
-    static std::string jumpFrom(const glm::vec3& from, const glm::vec3& direction) {
-        gameState = Playing;
-        playerPosition = from;
-        testing::internal::CaptureStdout();
-        tryJump(direction);
-        return testing::internal::GetCapturedStdout();
-    }
-};
+using HopFromLogTest = RiverTest;
 
 TEST_F(HopFromLogTest, OneFrameOfDriftBeforeTheHopCanLandOnATreeCell) {
     addLog(2.0f, 0.0f, 3.5f, 1.0f);

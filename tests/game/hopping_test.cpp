@@ -24,14 +24,6 @@ class HoppingTest : public ::testing::Test {
         treePositions.clear();
     }
     static void press(int key) { keyCallback(nullptr, key, 0, GLFW_PRESS, 0); }
-    // Runs tryJump from `from` in Playing and returns what it printed.
-    static std::string jumpFrom(const glm::vec3& from, const glm::vec3& direction) {
-        gameState = Playing;
-        playerPosition = from;
-        testing::internal::CaptureStdout();
-        tryJump(direction);
-        return testing::internal::GetCapturedStdout();
-    }
 };
 
 // ---- movement keys ----
