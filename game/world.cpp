@@ -41,24 +41,42 @@ std::uint32_t rowSeed() {
     return static_cast<std::uint32_t>(osRandom());
 }
 
+GeometryData trunkMesh() {
+    return createBoxGeometry(0.4f, 1.0f, 0.4f);
+}
+GeometryData crownMesh() {
+    return createBoxGeometry(1.2f, 1.2f, 1.2f);
+}
+
+// A tree at `position` from the given meshes: trunk first, crown second.
+GeometryList treeFrom(const GeometryData& trunk, const GeometryData& crown,
+                      const glm::vec3& position, std::shared_ptr<Material> trunkMaterial,
+                      std::shared_ptr<Material> crownMaterial) {
+    GeometryList parts;
+    parts.push_back(
+        makeObject(trunk, position + glm::vec3(0.0f, 0.5f, 0.0f), std::move(trunkMaterial)));
+    parts.push_back(
+        makeObject(crown, position + glm::vec3(0.0f, 1.5f, 0.0f), std::move(crownMaterial)));
+    return parts;
+}
+
 // Every object of one kind has the same mesh, so each mesh is generated
 // once per world and uploaded once per object.
 struct WorldMeshes {
     GeometryData ground = createBoxGeometry(100.0f, 1.0f, 1.0f);
     GeometryData water = createStripGeometry(100.0f, 1.0f);
     GeometryData log = createBoxGeometry(2.0f, 1.0f, 1.0f);
-    GeometryData trunk = createBoxGeometry(0.4f, 1.0f, 0.4f);
-    GeometryData crown = createBoxGeometry(1.2f, 1.2f, 1.2f);
+    GeometryData trunk = trunkMesh();
+    GeometryData crown = crownMesh();
 };
 
-// Trunk first, crown second, as makeTree.
 void addTreeParts(const WorldMeshes& meshes, const glm::vec3& position,
                   const std::shared_ptr<Material>& trunkMaterial,
                   const std::shared_ptr<Material>& crownMaterial) {
-    treeParts.push_back(
-        makeObject(meshes.trunk, position + glm::vec3(0.0f, 0.5f, 0.0f), trunkMaterial));
-    treeParts.push_back(
-        makeObject(meshes.crown, position + glm::vec3(0.0f, 1.5f, 0.0f), crownMaterial));
+    for (std::shared_ptr<Geometry>& part :
+         treeFrom(meshes.trunk, meshes.crown, position, trunkMaterial, crownMaterial)) {
+        treeParts.push_back(std::move(part));
+    }
 }
 
 // The trees of one grass row: one rand value for the count, one per tree.
@@ -140,12 +158,8 @@ void generateWorld(int rowCount, GeometryList& riverRows, GeometryList& grassRow
 
 GeometryList makeTree(const glm::vec3& position, std::shared_ptr<Material> trunkMaterial,
                       std::shared_ptr<Material> crownMaterial) {
-    GeometryList parts;
-    parts.push_back(makeObject(createBoxGeometry(0.4f, 1.0f, 0.4f),
-                               position + glm::vec3(0.0f, 0.5f, 0.0f), std::move(trunkMaterial)));
-    parts.push_back(makeObject(createBoxGeometry(1.2f, 1.2f, 1.2f),
-                               position + glm::vec3(0.0f, 1.5f, 0.0f), std::move(crownMaterial)));
-    return parts;
+    return treeFrom(trunkMesh(), crownMesh(), position, std::move(trunkMaterial),
+                    std::move(crownMaterial));
 }
 
 void releaseWorld() {
