@@ -13,7 +13,12 @@
 // the bits of every value) is written to PATH, for comparing two builds.
 //
 // BM_FullGameFrame1280x768: a whole frame at the game's size with 4x
-// multisampling, the buffer swap and the finished picture included.
+// multisampling, the buffer swap and the finished picture included, drawn
+// alternately with the shipped shaders and with flat colour (the three lit
+// programs' fragment stages replaced by bench/flat_color.frag, which writes
+// baseColor). frame_ms and fps are the shipped frame's medians, flat_ms the
+// flat one's; shading_ratio is the median of the shipped / flat ratios of
+// adjacent frames, which a load that comes and goes moves least.
 //
 // BM_HudText: drawHud of a frame in play (one renderText, the score).
 #include <benchmark/benchmark.h>
@@ -113,26 +118,79 @@ void BM_GameFrameSubmission64x64(benchmark::State& state) {
 }
 BENCHMARK(BM_GameFrameSubmission64x64)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
+// The scene's three lit programs' flat-colour variants: each pair's own
+// vertex stage with the flat fragment stage. swap() puts them under the
+// materials' shared pointers; a second swap() puts the shipped ones back.
+class FlatShading {
+  public:
+    explicit FlatShading(Scene& scene) : scene_(scene) {}
+    void swap() {
+        scene_.colorShader->swap(color_);
+        scene_.riverShader->swap(river_);
+        scene_.textureShader->swap(texture_);
+    }
+
+  private:
+    static constexpr const char* kFlat = "bench/flat_color.frag";
+    Scene& scene_;
+    Shader color_{"assets/shaders/basicColor.vert", kFlat};
+    Shader river_{"assets/shaders/river.vert", kFlat};
+    Shader texture_{"assets/shaders/basicTexture.vert", kFlat};
+};
+
+double fullFrameSeconds() {
+    const auto start = Clock::now();
+    realFrame();
+    glfwSwapBuffers(benchGame().window);
+    glFinish();
+    const std::chrono::duration<double> elapsed = Clock::now() - start;
+    return elapsed.count();
+}
+
+double flatFrameSeconds(FlatShading& flat) {
+    flat.swap();
+    const double seconds = fullFrameSeconds();
+    flat.swap();
+    return seconds;
+}
+
 void BM_FullGameFrame1280x768(benchmark::State& state) {
     if (!haveGame(state)) {
         return;
     }
     useFramebufferSize(1280, 768);
-    std::vector<double> frames;
-    for (auto _ : state) {
-        const auto start = Clock::now();
-        realFrame();
-        glfwSwapBuffers(benchGame().window);
-        glFinish();
-        const std::chrono::duration<double> elapsed = Clock::now() - start;
-        frames.push_back(elapsed.count());
-        state.SetIterationTime(elapsed.count());
+    FlatShading flat(*benchGame().scene);
+    for (int warmUp = 0; warmUp < 2; ++warmUp) {  // the driver compiles each variant on first use
+        fullFrameSeconds();
+        flatFrameSeconds(flat);
     }
-    const double frame = median(frames);
+    std::vector<double> shipped;
+    std::vector<double> flatColour;
+    std::vector<double> ratios;
+    bool shippedFirst = true;
+    for (auto _ : state) {
+        double shippedSeconds = 0.0;
+        double flatSeconds = 0.0;
+        if (shippedFirst) {
+            shippedSeconds = fullFrameSeconds();
+            flatSeconds = flatFrameSeconds(flat);
+        } else {
+            flatSeconds = flatFrameSeconds(flat);
+            shippedSeconds = fullFrameSeconds();
+        }
+        shipped.push_back(shippedSeconds);
+        flatColour.push_back(flatSeconds);
+        ratios.push_back(shippedSeconds / flatSeconds);
+        state.SetIterationTime(shippedSeconds);
+        shippedFirst = !shippedFirst;
+    }
+    const double frame = median(shipped);
     state.counters["frame_ms"] = frame * 1e3;
     state.counters["fps"] = frame > 0.0 ? 1.0 / frame : 0.0;
+    state.counters["flat_ms"] = median(flatColour) * 1e3;
+    state.counters["shading_ratio"] = median(ratios);
 }
-BENCHMARK(BM_FullGameFrame1280x768)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FullGameFrame1280x768)->UseManualTime()->MinTime(1.0)->Unit(benchmark::kMillisecond);
 
 void BM_HudText(benchmark::State& state) {
     if (!haveGame(state)) {
