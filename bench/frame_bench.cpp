@@ -190,7 +190,7 @@ void BM_FullGameFrame1280x768(benchmark::State& state) {
     state.counters["flat_ms"] = median(flatColour) * 1e3;
     state.counters["shading_ratio"] = median(ratios);
 }
-BENCHMARK(BM_FullGameFrame1280x768)->UseManualTime()->MinTime(1.0)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FullGameFrame1280x768)->UseManualTime()->MinTime(3.0)->Unit(benchmark::kMillisecond);
 
 void BM_HudText(benchmark::State& state) {
     if (!haveGame(state)) {
