@@ -19,10 +19,9 @@
 // baseColor). frame_ms and fps are the shipped frame's medians, flat_ms the
 // flat one's. shading_ratio is the median over adjacent pairs of shipped /
 // flat CPU time of the whole process (the driver rasterises on its own
-// threads), wall_ratio the same for wall-clock time. On an idle machine the
-// two agree; under other work a frame's wall time swings with the share of
-// the cores it gets, its CPU time much less, so shading_ratio is the figure
-// that holds on a loaded machine.
+// threads), wall_ratio the same for wall-clock time. Under other work a
+// frame's wall time swings with the share of the cores it gets, its CPU time
+// much less, so shading_ratio is the figure that holds on a loaded machine.
 //
 // BM_HudText: drawHud of a frame in play (one renderText, the score).
 #include <benchmark/benchmark.h>
