@@ -72,12 +72,18 @@ void drawRows(const GeometryList& rows, Material& material, const glm::mat4& vie
     }
 }
 
+// Makes the shader of the object's own material current, sends it this
+// frame's view-projection and draws the object.
+void drawWithViewProjection(Geometry& object, const glm::mat4& viewProjection) {
+    Shader* shader = object.getMaterial()->getShader();
+    shader->use();
+    shader->setUniform("viewProjMatrix", viewProjection);
+    object.draw();
+}
+
 void drawTrees(const glm::mat4& viewProjection) {
     for (const std::shared_ptr<Geometry>& part : treeParts) {
-        Shader* shader = part->getMaterial()->getShader();
-        shader->use();
-        shader->setUniform("viewProjMatrix", viewProjection);
-        part->draw();
+        drawWithViewProjection(*part, viewProjection);
     }
 }
 
@@ -109,10 +115,9 @@ void driftAndDrawLogs(Scene& scene, const glm::mat4& viewProjection) {
     }
 }
 
-// One frame in Playing, Paused or GameOver. Returns false when the loop
-// should end (the headless screenshot has been written).
-bool drawGameFrame(GLFWwindow* window, const CommandLineOptions& options, Scene& scene,
-                   FrameClock& clock) {
+// One frame in Playing, Paused or GameOver, up to (not including) the
+// buffer swap.
+void drawGameFrame(GLFWwindow* window, Scene& scene, FrameClock& clock) {
     clearTo(kSkyColor);
     glfwPollEvents();
     scene.playerMesh->setModelMatrix(updatePlayer(scene.riverRows));
@@ -120,24 +125,23 @@ bool drawGameFrame(GLFWwindow* window, const CommandLineOptions& options, Scene&
     drawWorld(scene, clock.riverTime);
     clock.endGameFrame(static_cast<float>(glfwGetTime()));
     drawHud(scene);
-    if (options.runHeadless) {
-        // Read the back buffer before the swap, while it surely holds this frame.
-        saveScreenshot(options.hasFilename ? options.filename : "screenshot",
-                       static_cast<std::uint32_t>(windowWidth),
-                       static_cast<std::uint32_t>(windowHeight));
-        glfwSwapBuffers(window);
-        return false;
-    }
-    glfwSwapBuffers(window);
-    return true;
+}
+
+// Read from the back buffer before the swap, while it surely holds this frame.
+bool saveHeadlessScreenshot(const CommandLineOptions& options) {
+    return saveScreenshot(options.hasFilename ? options.filename : "screenshot",
+                          static_cast<std::uint32_t>(windowWidth),
+                          static_cast<std::uint32_t>(windowHeight));
 }
 
 }  // namespace
 
 void drawWorld(Scene& scene, float riverTime) {
     const glm::mat4 viewProjection = scene.camera->getViewProjectionMatrix();
-    scene.playerMesh->draw();
-    scene.originMarker->draw();
+    // Sent here too, so that the very first game frame (the headless
+    // screenshot) shows the player and the cube never lags the camera.
+    drawWithViewProjection(*scene.playerMesh, viewProjection);
+    drawWithViewProjection(*scene.originMarker, viewProjection);
     drawRows(scene.grassRows, *scene.grassMaterial, viewProjection);
     drawTrees(viewProjection);
     drawRiver(scene, viewProjection, riverTime);
@@ -159,14 +163,21 @@ void drawHud(Scene& scene) {
     }
 }
 
-void runFrameLoop(GLFWwindow* window, const CommandLineOptions& options, Scene& scene) {
+bool runFrameLoop(GLFWwindow* window, const CommandLineOptions& options, Scene& scene) {
     FrameClock clock;
     clock.lastFrameTime = static_cast<float>(glfwGetTime());
     while (glfwWindowShouldClose(window) == GLFW_FALSE) {
         if (gameState == Menu) {
             drawMenuFrame(window, scene);
-        } else if (!drawGameFrame(window, options, scene, clock)) {
-            break;
+            continue;
         }
+        drawGameFrame(window, scene, clock);
+        if (options.runHeadless) {
+            const bool written = saveHeadlessScreenshot(options);
+            glfwSwapBuffers(window);
+            return written;
+        }
+        glfwSwapBuffers(window);
     }
+    return true;
 }

@@ -7,7 +7,9 @@
 #include "app/command_line.h"
 #include "app/scene.h"
 
-void runFrameLoop(GLFWwindow* window, const CommandLineOptions& options, Scene& scene);
+// False only when the headless screenshot could not be written (its
+// message is already printed).
+bool runFrameLoop(GLFWwindow* window, const CommandLineOptions& options, Scene& scene);
 
 // The drawing of one game frame, split out of the loop so that it can be
 // driven without the event poll, the player and camera updates and the swap

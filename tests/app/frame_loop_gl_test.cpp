@@ -5,13 +5,17 @@
 
 #include <gtest/gtest.h>
 
+#include <glm/gtc/type_ptr.hpp>
 #include <sstream>
 
 #include "game/game_state.h"
+#include "game/hopping.h"
 #include "game/world.h"
+#include "render/text.h"
 #include "support/game_globals.h"
 #include "support/gl_call_log.h"
 #include "support/gl_context.h"
+#include "support/render_helpers.h"
 
 namespace {
 
@@ -87,8 +91,15 @@ TEST_F(FrameLoopTest, DrawWorldDrawsEveryObjectOncePassByPass) {
     Shader& river = *scene_->riverShader;
     const std::string viewProj = "uniformMatrix4fv viewProjMatrix";
     Lines expected;
-    expectDraw(expected, *scene_->playerMesh, {1, 1, 0}, one, 1);
-    expectDraw(expected, *scene_->originMarker, {1, 0, 0}, one, 1);
+    // The player and the marker get this frame's matrix too: this scene's
+    // shaders have never been sent one, as in the game's first frame.
+    for (const Geometry* object : {scene_->playerMesh.get(), scene_->originMarker.get()}) {
+        expected.push_back(text("useProgram", color.programHandle()));
+        expectUniform(expected, color, viewProj);
+        expectDraw(expected, *object,
+                   object == scene_->playerMesh.get() ? glm::vec3(1, 1, 0) : glm::vec3(1, 0, 0),
+                   one, 1);
+    }
     expected.push_back(text("useProgram", color.programHandle()));
     for (const auto& row : scene_->grassRows) {
         expectUniform(expected, color, viewProj);
@@ -127,6 +138,9 @@ TEST_F(FrameLoopTest, DrawWorldDrawsEveryObjectOncePassByPass) {
     GlCallLog log;
     drawWorld(*scene_, 2.5f);
     EXPECT_EQ(withoutArrayNames(log.lines()), expected);
+    const glm::mat4 viewProjection = scene_->camera->getViewProjectionMatrix();
+    const float* sent = glm::value_ptr(viewProjection);
+    EXPECT_EQ(log.matrix("viewProjMatrix"), std::vector<float>(sent, sent + 16));
 }
 
 TEST_F(FrameLoopTest, DrawHudDrawsTheScoreAndTheOverlaysOfTheState) {
@@ -145,6 +159,35 @@ TEST_F(FrameLoopTest, DrawHudDrawsTheScoreAndTheOverlaysOfTheState) {
     EXPECT_EQ(texts(), 3u);
     gameState = GameOver;
     EXPECT_EQ(texts(), 3u);
+}
+
+// Debug mode's F2 turns face culling on; the HUD must look the same.
+TEST_F(FrameLoopTest, APausedDebugFrameKeepsItsHudWithBackfaceCullingOn) {
+    windowWidth = 640;
+    windowHeight = 360;
+    const OffscreenTarget target(windowWidth, windowHeight);
+    gameState = Paused;
+    debugMode = true;
+    const auto hud = [this, &target] {
+        glClearColor(0.53f, 0.8f, 0.98f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        drawHud(*scene_);
+        return target.pixels();
+    };
+    const PpmImage unculled = hud();
+    keyCallback(window_, GLFW_KEY_F2, 0, GLFW_PRESS, 0);
+    ASSERT_TRUE(glIsEnabled(GL_CULL_FACE));
+    const PpmImage culled = hud();
+    glDisable(GL_CULL_FACE);
+
+    EXPECT_TRUE(culled.rgb == unculled.rgb) << "culling changed the HUD";
+    // The middle of each text's first stroke, in the text's colour.
+    const auto firstStroke = [&culled](const std::string& text, float x, float y) {
+        const std::vector<float> v = buildTextVertices(text, x, y);
+        return culled.at(static_cast<int>((v[0] + v[4]) / 2), static_cast<int>((v[1] + v[5]) / 2));
+    };
+    EXPECT_EQ(firstStroke("Score: 0", 20, 30), (std::vector<int>{0, 0, 0}));
+    EXPECT_EQ(firstStroke("DEBUG MODE", 80, 30), (std::vector<int>{255, 0, 0}));
 }
 
 }  // namespace
