@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds the Debian package: the game target in a build folder (default
+# ./build, configured when it is not yet), then cpack's DEB generator, which
+# installs into a staging tree and packs it. The package lands in the build
+# folder as quorland_<version>_<arch>.deb; its path is the last line printed.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="$(realpath -m "${1:-$root/build}")"
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+fi
+cmake --build "$build" -j "$(nproc)" --target quorland
+(cd "$build" && cpack -G DEB -B "$build" > "$build/cpack.log" 2>&1) || {
+  cat "$build/cpack.log" >&2
+  exit 1
+}
+version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")"
+echo "$build/quorland_${version}_$(dpkg --print-architecture).deb"
