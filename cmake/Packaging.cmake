@@ -22,6 +22,15 @@ set(QUORLAND_INSTALL_DOCDIR share/doc/quorland)
 set(QUORLAND_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
 
 install(TARGETS quorland RUNTIME DESTINATION ${QUORLAND_INSTALL_LIBDIR})
+# A stripped install (cpack strips) also drops the compiler's notes, as
+# Debian's own packaging tools do.
+install(CODE "
+  if(CMAKE_INSTALL_DO_STRIP)
+    execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
+      \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${QUORLAND_INSTALL_LIBDIR}/quorland\"
+      COMMAND_ERROR_IS_FATAL ANY)
+  endif()
+")
 install(DIRECTORY assets/ DESTINATION ${QUORLAND_INSTALL_DATADIR}/assets)
 install(FILES ${QUORLAND_PACKAGING_DIR}/org.quorland.quorland.desktop
         DESTINATION share/applications)

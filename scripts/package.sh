@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package: the game target in a build folder (default
-# ./build; configured without tests and benchmarks when it is not yet, so
-# the packages of "scripts/install-deps.sh play" suffice), then cpack's DEB
+# ./build; configured with Debian's build flags and without tests and
+# benchmarks when it is not yet, so the packages of
+# "scripts/install-deps.sh play" suffice), then cpack's DEB
 # generator, which installs into a staging tree and packs it. The package
 # lands in the build folder as quorland_<version>_<arch>.deb; its path is
 # the last line printed.
@@ -9,7 +10,12 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(realpath -m "${1:-$root/build}")"
 if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S "$root" -B "$build" -DQUORLAND_BUILD_TESTS=OFF -DQUORLAND_BUILD_BENCHMARKS=OFF
+  # A new folder gets Debian's own build flags, hardening included, the way
+  # a Debian package build sets them; an existing one keeps its flags.
+  export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+  CXXFLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
+    LDFLAGS="$(dpkg-buildflags --get LDFLAGS)" \
+    cmake -S "$root" -B "$build" -DQUORLAND_BUILD_TESTS=OFF -DQUORLAND_BUILD_BENCHMARKS=OFF
 fi
 cmake --build "$build" -j "$(nproc)" --target quorland
 (cd "$build" && cpack -G DEB -B "$build" > "$build/cpack.log" 2>&1) || {
