@@ -1,11 +1,10 @@
 #!/usr/bin/env bash
-# Builds the Debian package: the game target in a build folder (default
-# ./build; configured with Debian's build flags and without tests and
-# benchmarks when it is not yet, so the packages of
-# "scripts/install-deps.sh play" suffice), then cpack's DEB
-# generator, which installs into a staging tree and packs it. The package
-# lands in the build folder as quorland_<version>_<arch>.deb; its path is
-# the last line printed.
+# Builds the Debian package: the game target alone in a build folder
+# (default ./build), then cpack's DEB generator, which installs into a
+# staging tree and packs it. A folder not yet configured is configured with
+# Debian's build flags and without tests and benchmarks, so the packages of
+# "scripts/install-deps.sh play" suffice. The package lands in the build
+# folder as quorland_<version>_<arch>.deb; its path is the last line printed.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(realpath -m "${1:-$root/build}")"
