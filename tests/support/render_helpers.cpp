@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace {
 
 const char* const kWorldVertex = R"(#version 410
@@ -91,4 +94,30 @@ OffscreenTarget::~OffscreenTarget() {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glDeleteFramebuffers(1, &framebuffer_);
     glDeleteRenderbuffers(1, &colorBuffer_);
+}
+
+std::vector<PixelBox> boxesOfColor(int width, int height, const std::array<int, 3>& rgb, int gap) {
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width * height * 4));
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    std::vector<PixelBox> boxes;
+    int lastRow = -gap;
+    for (int y = 0; y < height; ++y) {  // window rows, from the top
+        const std::uint8_t* row = &pixels[static_cast<std::size_t>((height - 1 - y) * width * 4)];
+        for (int x = 0; x < width; ++x) {
+            const std::uint8_t* p = row + x * 4;
+            if (std::abs(p[0] - rgb[0]) > 1 || std::abs(p[1] - rgb[1]) > 1 ||
+                std::abs(p[2] - rgb[2]) > 1) {
+                continue;
+            }
+            if (y - lastRow >= gap) {
+                boxes.push_back({x, y, x, y});
+            }
+            PixelBox& box = boxes.back();
+            box.left = std::min(box.left, x);
+            box.right = std::max(box.right, x);
+            box.bottom = y;
+            lastRow = y;
+        }
+    }
+    return boxes;
 }

@@ -9,7 +9,9 @@
 
 #include <GL/glew.h>
 
+#include <array>
 #include <memory>
+#include <vector>
 
 #include "render/shader.h"
 #include "support/scratch_folder.h"
@@ -37,3 +39,18 @@ class OffscreenTarget {
     GLuint framebuffer_ = 0;
     GLuint colorBuffer_ = 0;
 };
+
+// A rectangle of window pixels, rows counted from the top, edges included.
+struct PixelBox {
+    int left = 0;
+    int top = 0;
+    int right = -1;
+    int bottom = -1;
+};
+
+// Reads the bound framebuffer (`width` x `height`) and returns, top to
+// bottom, the boxes around the pixels of colour `rgb` (0..255, each channel
+// within 1): rows of that colour less than `gap` rows apart share one box,
+// so each box is one line of text.
+std::vector<PixelBox> boxesOfColor(int width, int height, const std::array<int, 3>& rgb,
+                                   int gap = 8);
