@@ -76,13 +76,21 @@ std::shared_ptr<Shader> makeTextTestShader(const ScratchFolder& folder) {
     return makeShader(folder, "text", kTextVertex, kTextFragment);
 }
 
-OffscreenTarget::OffscreenTarget(int width, int height) {
+OffscreenTarget::OffscreenTarget(int width, int height, bool withDepth)
+    : width_(width), height_(height) {
     glGenRenderbuffers(1, &colorBuffer_);
     glBindRenderbuffer(GL_RENDERBUFFER, colorBuffer_);
     glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
     glGenFramebuffers(1, &framebuffer_);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colorBuffer_);
+    if (withDepth) {
+        glGenRenderbuffers(1, &depthBuffer_);
+        glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer_);
+        glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER,
+                                  depthBuffer_);
+    }
     EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER),
               static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
     glViewport(0, 0, width, height);
@@ -94,17 +102,32 @@ OffscreenTarget::~OffscreenTarget() {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glDeleteFramebuffers(1, &framebuffer_);
     glDeleteRenderbuffers(1, &colorBuffer_);
+    if (depthBuffer_ != 0) {
+        glDeleteRenderbuffers(1, &depthBuffer_);
+    }
 }
 
-std::vector<PixelBox> boxesOfColor(int width, int height, const std::array<int, 3>& rgb, int gap) {
-    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width * height * 4));
-    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+PpmImage OffscreenTarget::pixels() const {
+    PpmImage image;
+    image.width = width_;
+    image.height = height_;
+    const std::size_t rowBytes = static_cast<std::size_t>(width_) * 3;
+    std::vector<std::uint8_t> bottomUp(rowBytes * static_cast<std::size_t>(height_));
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width_, height_, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
+    for (int row = height_ - 1; row >= 0; --row) {
+        const auto start = bottomUp.begin() + static_cast<std::ptrdiff_t>(row * rowBytes);
+        image.rgb.insert(image.rgb.end(), start, start + static_cast<std::ptrdiff_t>(rowBytes));
+    }
+    return image;
+}
+
+std::vector<PixelBox> boxesOfColor(const PpmImage& image, const std::array<int, 3>& rgb, int gap) {
     std::vector<PixelBox> boxes;
     int lastRow = -gap;
-    for (int y = 0; y < height; ++y) {  // window rows, from the top
-        const std::uint8_t* row = &pixels[static_cast<std::size_t>((height - 1 - y) * width * 4)];
-        for (int x = 0; x < width; ++x) {
-            const std::uint8_t* p = row + x * 4;
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) {
+            const std::uint8_t* p = &image.rgb[static_cast<std::size_t>((y * image.width + x) * 3)];
             if (std::abs(p[0] - rgb[0]) > 1 || std::abs(p[1] - rgb[1]) > 1 ||
                 std::abs(p[2] - rgb[2]) > 1) {
                 continue;

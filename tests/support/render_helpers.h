@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "render/shader.h"
+#include "support/ppm_image.h"
 #include "support/scratch_folder.h"
 
 // Reads locations 0-2; sets gl_Position to modelMatrix * position and draws
@@ -25,19 +26,25 @@ std::shared_ptr<Shader> makeWorldTestShader(const ScratchFolder& folder);
 // text shader.
 std::shared_ptr<Shader> makeTextTestShader(const ScratchFolder& folder);
 
-// A framebuffer with one RGBA8 colour attachment, bound for drawing and
-// reading, with the viewport set to its size; framebuffer 0 is bound again
-// when it goes.
+// A framebuffer with one RGBA8 colour attachment (and, when asked, a depth
+// buffer, for whole scenes), bound for drawing and reading, with the
+// viewport set to its size; framebuffer 0 is bound again when it goes.
 class OffscreenTarget {
   public:
-    OffscreenTarget(int width, int height);
+    OffscreenTarget(int width, int height, bool withDepth = false);
     ~OffscreenTarget();
     OffscreenTarget(const OffscreenTarget&) = delete;
     OffscreenTarget& operator=(const OffscreenTarget&) = delete;
 
+    // What the target holds now, top row first.
+    PpmImage pixels() const;
+
   private:
+    int width_ = 0;
+    int height_ = 0;
     GLuint framebuffer_ = 0;
     GLuint colorBuffer_ = 0;
+    GLuint depthBuffer_ = 0;
 };
 
 // A rectangle of window pixels, rows counted from the top, edges included.
@@ -48,9 +55,8 @@ struct PixelBox {
     int bottom = -1;
 };
 
-// Reads the bound framebuffer (`width` x `height`) and returns, top to
-// bottom, the boxes around the pixels of colour `rgb` (0..255, each channel
-// within 1): rows of that colour less than `gap` rows apart share one box,
-// so each box is one line of text.
-std::vector<PixelBox> boxesOfColor(int width, int height, const std::array<int, 3>& rgb,
+// The boxes around the pixels of colour `rgb` (0..255, each channel within
+// 1) in `image`, top to bottom: rows of that colour less than `gap` rows
+// apart share one box, so each box is one line of text.
+std::vector<PixelBox> boxesOfColor(const PpmImage& image, const std::array<int, 3>& rgb,
                                    int gap = 8);
