@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/frame_step.h"
+#include "framework/platform.h"
 #include "framework/screenshot.h"
 #include "game/game_state.h"
 #include "game/player_update.h"
@@ -162,11 +163,16 @@ void drawHud(Scene& scene) {
 void runFrameLoop(GLFWwindow* window, const CommandLineOptions& options, Scene& scene) {
     FrameClock clock;
     clock.lastFrameTime = static_cast<float>(glfwGetTime());
-    while (glfwWindowShouldClose(window) == GLFW_FALSE) {
+    // One iteration per call: the platform drives it (a while loop on the
+    // desktop, one call per animation frame in the browser).
+    runPlatformLoop([&]() {
+        if (glfwWindowShouldClose(window) == GLFW_TRUE) {
+            return false;
+        }
         if (gameState == Menu) {
             drawMenuFrame(window, scene);
-        } else if (!drawGameFrame(window, options, scene, clock)) {
-            break;
+            return true;
         }
-    }
+        return drawGameFrame(window, options, scene, clock);
+    });
 }

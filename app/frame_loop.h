@@ -7,6 +7,8 @@
 #include "app/command_line.h"
 #include "app/scene.h"
 
+// Returns when the loop ends on the desktop; in the browser the page's
+// animation frames run it and this call does not return.
 void runFrameLoop(GLFWwindow* window, const CommandLineOptions& options, Scene& scene);
 
 // The drawing of one game frame, split out of the loop so that it can be
