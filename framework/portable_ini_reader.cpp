@@ -78,8 +78,7 @@ void PortableIniReader::parse(std::FILE* file) {
             continue;
         }
         if (!previousName.empty() && indented) {
-            store(section, previousName,
-                  stripped(line.substr(0, findStopOrComment(line, 0, nullptr))));
+            store(section, previousName, line);  // inline comments stay in continuations
         } else if (line[0] == '[') {
             const std::size_t close = findStopOrComment(line, 1, "]");
             ok = close < line.size() && line[close] == ']';

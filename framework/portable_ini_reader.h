@@ -6,9 +6,9 @@
 // uses, default options: lines read through a 200-byte buffer (a longer line
 // is read as several), an optional UTF-8 byte-order mark, ";" and "#"
 // comments, inline ";" comments after a blank, "=" or ":", indented
-// continuation lines, section and continuation names cut to 49 characters,
-// the first bad line's number as the parse result. The native test suite
-// runs the same files through both readers and expects the same answers.
+// continuation lines (which keep inline comments), section and continuation names cut to 49
+// characters, the first bad line's number as the parse result. The native test suite runs the same
+// files through both readers and expects the same answers.
 #pragma once
 
 #include <cstdio>

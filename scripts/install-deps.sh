@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package needed to build, run and test the game.
+# Installs every Debian package needed to build, run and test the game, and
+# any further packages named as arguments (scripts/web.sh names its own).
 # Runs as root, or through sudo when started by another user.
 set -euo pipefail
 
@@ -9,6 +10,7 @@ packages=(
   libgl1-mesa-dri xvfb xauth xdotool x11-utils imagemagick
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev valgrind
+  "$@"
 )
 
 missing=()
