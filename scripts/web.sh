@@ -4,7 +4,9 @@
 # host can serve), then
 #   scripts/web.sh           serves it on http://127.0.0.1:8000/ until Ctrl-C;
 #   scripts/web.sh --build   stops after the build;
-#   scripts/web.sh --test    runs the browser test in headless Chromium.
+#   scripts/web.sh --test    runs the browser test in headless Chromium;
+#   scripts/web.sh --fps     measures its frames per second against the
+#                            native game's (builds build/ for the benchmark).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 mode="${1:-serve}"
@@ -30,13 +32,18 @@ case "$mode" in
     exec timeout 900 /usr/bin/python3 "$root/web/browser_test.py" "$site" \
       "$root/build-web/test-logs"
     ;;
+  --fps)
+    "$root/scripts/build.sh" >/dev/null
+    exec "$root/scripts/with-display.sh" /usr/bin/python3 "$root/web/measure_fps.py" "$site" \
+      "$root/build/bench/quorland_bench"
+    ;;
   serve)
     echo "Play at http://127.0.0.1:8000/ (add ?seed=7 for a course to share; Ctrl-C stops)"
     cd "$site"
     exec /usr/bin/python3 -m http.server 8000 --bind 127.0.0.1
     ;;
   *)
-    echo "usage: scripts/web.sh [--build | --test]" >&2
+    echo "usage: scripts/web.sh [--build | --test | --fps]" >&2
     exit 2
     ;;
 esac
