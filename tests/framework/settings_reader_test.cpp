@@ -184,54 +184,16 @@ std::vector<std::string> bundledSettings() {
 // section and name the cases use, and some they do not.
 template <typename Reader>
 std::vector<std::string> answers(const Reader& reader) {
-    const std::string sections[] = {"",
-                                    "w",
-                                    "W",
-                                    "window",
-                                    "camera",
-                                    "renderer",
-                                    "c",
-                                    "r",
-                                    "unclosed",
-                                    " spaced ",
-                                    "spaced",
-                                    std::string(49, 's'),
-                                    std::string(60, 's')};
-    const std::string names[] = {"",
-                                 "width",
-                                 "height",
-                                 "hex",
-                                 "octal",
-                                 "trailing",
-                                 "letters",
-                                 "neg",
-                                 "fov",
-                                 "near",
-                                 "far",
-                                 "bad",
-                                 "yaw",
-                                 "pitch",
-                                 "a",
-                                 "b",
-                                 "c",
-                                 "d",
-                                 "e",
-                                 "f",
-                                 "g",
-                                 "h",
-                                 "title",
-                                 "name",
-                                 "other",
-                                 "empty",
-                                 "x",
-                                 "y",
-                                 "z",
-                                 "wireframe",
-                                 "depthtest",
-                                 "refresh_rate",
-                                 "fullscreen",
-                                 std::string(49, 'n'),
-                                 std::string(60, 'n')};
+    const std::string s49(49, 's'), s60(60, 's'), n49(49, 'n'), n60(60, 'n');
+    const std::string sections[] = {"",         "w",      " spaced ", "spaced",   "W",
+                                    "window",   "camera", "c",        "renderer", "r",
+                                    "unclosed", s49,      s60};
+    const std::string names[] = {
+        "",           "width", "height", "hex", "octal", "trailing",  "letters",   "neg",
+        "fov",        "near",  "far",    "bad", "yaw",   "pitch",     "a",         "b",
+        "c",          "d",     "e",      "f",   "g",     "h",         "title",     "name",
+        "other",      "empty", "x",      "y",   "z",     "wireframe", "depthtest", "refresh_rate",
+        "fullscreen", n49,     n60};
     std::vector<std::string> lines{"parse " + std::to_string(reader.ParseError())};
     for (const std::string& section : sections) {
         for (const std::string& name : names) {
