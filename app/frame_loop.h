@@ -7,19 +7,27 @@
 #include "app/command_line.h"
 #include "app/scene.h"
 
-// Returns when the loop ends on the desktop; in the browser the page's
-// animation frames run it and this call does not return.
-void runFrameLoop(GLFWwindow* window, const CommandLineOptions& options, Scene& scene);
+// False only when the headless screenshot could not be written (its
+// message is already printed). Returns when the loop ends on the desktop; in
+// the browser the page's animation frames run it and this call does not
+// return.
+bool runFrameLoop(GLFWwindow* window, const CommandLineOptions& options, Scene& scene);
 
 // The drawing of one game frame, split out of the loop so that it can be
 // driven without the event poll, the player and camera updates and the swap
 // (the benchmarks do). A game frame calls drawWorld after the camera update
 // and drawHud after the frame time is measured.
 
+// Whether the world passes skip the rows, trees and logs that lie wholly
+// outside the camera's view volume (they would not show anyway). Off is the
+// benchmarks' and tests' reference.
+enum class ViewCulling { On, Off };
+
 // The player, the marker and the grass, tree, river, log and grey passes,
-// with the camera as last updated; every log first drifts by deltaTime.
-// riverTime: seconds of game time so far, sent to the river shader.
-void drawWorld(Scene& scene, float riverTime);
+// with the camera as last updated; every log first drifts by deltaTime,
+// culled or not. riverTime: seconds of game time so far, sent to the river
+// shader.
+void drawWorld(Scene& scene, float riverTime, ViewCulling culling = ViewCulling::On);
 
 // The score, "DEBUG MODE" in debug mode, and the pause or game-over pair.
 void drawHud(Scene& scene);

@@ -80,13 +80,15 @@ void installInputCallbacks(GLFWwindow* window) {
 
 // Builds the scene, plays until the window closes (or the headless
 // screenshot is written) and releases the scene while the context lives.
-void play(GLFWwindow* window, const CommandLineOptions& options, const CameraSettings& camera) {
+// False when the headless screenshot could not be written.
+bool play(GLFWwindow* window, const CommandLineOptions& options, const CameraSettings& camera) {
     if (options.hasSeed) {
         setWorldSeed(options.seed);
     }
     std::unique_ptr<Scene> scene = buildScene(camera);
-    runFrameLoop(window, options, *scene);
+    const bool finished = runFrameLoop(window, options, *scene);
     releaseScene(scene);
+    return finished;
 }
 
 }  // namespace
@@ -137,9 +139,15 @@ int runGame(int argc, char** argv) {
     installInputCallbacks(window);
     applyFixedGlState(settings.renderer);
 
-    play(window, options, settings.camera);
+    const bool finished = play(window, options, settings.camera);
 
     destroyFramework();
     glfwTerminate();
+    if (!finished) {
+        // A headless run without its screenshot has failed: a script that
+        // runs the game must not be told otherwise.
+        waitForOneCharacter();
+        return 1;
+    }
     return 0;
 }
