@@ -94,6 +94,10 @@ bool play(GLFWwindow* window, const CommandLineOptions& options, const CameraSet
 }  // namespace
 
 int runGame(int argc, char** argv) {
+    if (asksForVersion(argc, argv)) {
+        printLine(versionLine());
+        return 0;
+    }
     printLine(":::::: WELCOME TO QUORLAND ::::::");
     CommandLineOptions options;
     parseCommandLine(options, argc, argv);

@@ -11,8 +11,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 mode="${1:-serve}"
 
-"$root/scripts/install-deps.sh" emscripten chromium chromium-driver \
-  python3-selenium python3-pil
+"$root/scripts/install-deps.sh" web
 # Debian's emscripten needs Debian's node modules (acorn), which a node from
 # elsewhere does not look for.
 export NODE_PATH=/usr/share/nodejs
@@ -33,6 +32,7 @@ case "$mode" in
       "$root/build-web/test-logs"
     ;;
   --fps)
+    "$root/scripts/install-deps.sh"
     "$root/scripts/build.sh" >/dev/null
     exec "$root/scripts/with-display.sh" /usr/bin/python3 "$root/web/measure_fps.py" "$site" \
       "$root/build/bench/quorland_bench"
