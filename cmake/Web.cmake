@@ -29,7 +29,8 @@ set_target_properties(quorland PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY 
 target_include_directories(quorland PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_include_directories(quorland SYSTEM PRIVATE
   ${CMAKE_CURRENT_SOURCE_DIR}/web/include ${QUORLAND_WEB_HEADERS})
-target_compile_definitions(quorland PRIVATE GLM_ENABLE_EXPERIMENTAL GLM_FORCE_CTOR_INIT GLFW_INCLUDE_NONE)
+target_compile_definitions(quorland PRIVATE GLM_ENABLE_EXPERIMENTAL GLM_FORCE_CTOR_INIT GLFW_INCLUDE_NONE
+  QUORLAND_VERSION="${PROJECT_VERSION}")
 set_project_warnings(quorland)
 # Clang's -Wconversion also reports sign changes, which the desktop's GCC
 # leaves out; the browser build keeps to the desktop's set of warnings.
