@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/frame_step.h"
+#include "framework/platform.h"
 #include "framework/screenshot.h"
 #include "game/game_state.h"
 #include "game/player_update.h"
@@ -187,18 +188,26 @@ void drawHud(Scene& scene) {
 bool runFrameLoop(GLFWwindow* window, const CommandLineOptions& options, Scene& scene) {
     FrameClock clock;
     clock.lastFrameTime = static_cast<float>(glfwGetTime());
-    while (glfwWindowShouldClose(window) == GLFW_FALSE) {
+    bool finished = true;
+    // One iteration per call, false to end the loop: the platform drives it
+    // (a while loop on the desktop, one call per animation frame in the
+    // browser).
+    runPlatformLoop([&]() {
+        if (glfwWindowShouldClose(window) == GLFW_TRUE) {
+            return false;
+        }
         if (gameState == Menu) {
             drawMenuFrame(window, scene);
-            continue;
+            return true;
         }
         drawGameFrame(window, scene, clock);
         if (options.runHeadless) {
-            const bool written = saveHeadlessScreenshot(options);
+            finished = saveHeadlessScreenshot(options);
             glfwSwapBuffers(window);
-            return written;
+            return false;
         }
         glfwSwapBuffers(window);
-    }
-    return true;
+        return true;
+    });
+    return finished;
 }

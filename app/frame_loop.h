@@ -8,7 +8,9 @@
 #include "app/scene.h"
 
 // False only when the headless screenshot could not be written (its
-// message is already printed).
+// message is already printed). Returns when the loop ends on the desktop; in
+// the browser the page's animation frames run it and this call does not
+// return.
 bool runFrameLoop(GLFWwindow* window, const CommandLineOptions& options, Scene& scene);
 
 // The drawing of one game frame, split out of the loop so that it can be

@@ -1,12 +1,10 @@
 #include "framework/asset_path.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <array>
 #include <fstream>
 
 #include "framework/console.h"
+#include "framework/platform.h"
 
 namespace {
 
@@ -16,15 +14,12 @@ constexpr const char* kProjectRootMarker = "CMakeLists.txt";
 // Folder of the running executable; exits when the path cannot be had or may
 // have been cut short by the buffer.
 std::filesystem::path executableFolder() {
-    std::array<char, kExecutablePathBufferSize> buffer{};
-    const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
-    if (length <= 0 || static_cast<std::size_t>(length) >= buffer.size()) {
+    const std::string executable = runningExecutablePath(kExecutablePathBufferSize);
+    if (executable.empty()) {
         printLine("Error retrieving executable path on Windows!");
         exitAfterKeypress();
     }
-    const std::filesystem::path executable(
-        std::string(buffer.data(), static_cast<std::size_t>(length)));
-    return executable.parent_path();
+    return std::filesystem::path(executable).parent_path();
 }
 
 }  // namespace

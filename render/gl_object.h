@@ -77,6 +77,11 @@ inline GlBuffer makeGlBuffer() {
     glGenBuffers(1, &name);
     return GlBuffer(name);
 }
+inline GlTexture makeGlTexture() {
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    return GlTexture(name);
+}
 inline GlVertexArray makeGlVertexArray() {
     GLuint name = 0;
     glGenVertexArrays(1, &name);

@@ -9,6 +9,7 @@
 
 #include "framework/asset_path.h"
 #include "framework/console.h"
+#include "framework/platform.h"
 
 const std::string defaultVertexShaderSource =
     "#version 410\nlayout(location = 0) in vec3 position;\nvoid main() {\n\tgl_Position = "
@@ -131,8 +132,8 @@ void Shader::buildProgram() {
 
 GLuint Shader::compileStage(const std::string& stageReference, GLenum stageType,
                             GLuint builtStage) const {
-    const std::string source =
-        sourcesAreText_ ? stageReference : readShaderFile(stageReference, builtStage);
+    const std::string source = platformShaderSource(
+        sourcesAreText_ ? stageReference : readShaderFile(stageReference, builtStage));
 
     const GLuint stage = glCreateShader(stageType);
     if (stage == 0) {

@@ -4,7 +4,26 @@
 
 #include "framework/asset_path.h"
 #include "framework/console.h"
+#include "framework/platform.h"
 #include "render/dds_reader.h"
+#include "render/s3tc_decoder.h"
+
+namespace {
+
+// Level 0 into the bound texture: compressed as read where the platform
+// takes it, decoded to RGBA where it could not mip-map a compressed level.
+void uploadLevelZero(const CompressedImage& image) {
+    if (platformTakesCompressedTextures()) {
+        glCompressedTexImage2D(GL_TEXTURE_2D, 0, image.glFormat, image.width, image.height, 0,
+                               static_cast<GLsizei>(image.imageSize), image.data.get());
+        return;
+    }
+    const std::vector<std::uint8_t> rgba = decodeS3tc(image);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image.width, image.height, 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, rgba.data());
+}
+
+}  // namespace
 
 Texture::Texture(std::string relativePath) {
     const std::string resolved = findAssetFile(relativePath);
@@ -20,8 +39,7 @@ Texture::Texture(std::string relativePath) {
     glGenTextures(1, &name);
     texture_ = GlTexture(name);
     glBindTexture(GL_TEXTURE_2D, name);
-    glCompressedTexImage2D(GL_TEXTURE_2D, 0, image.glFormat, image.width, image.height, 0,
-                           static_cast<GLsizei>(image.imageSize), image.data.get());
+    uploadLevelZero(image);
     glGenerateMipmap(GL_TEXTURE_2D);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);

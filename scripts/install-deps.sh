@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project needs, in two sets:
+# Installs the Debian packages the project needs, in three sets:
 #   scripts/install-deps.sh play   what building and running the game need
 #                                  (plus a virtual display and xdotool when
 #                                  there is no display, for the headless game)
-#   scripts/install-deps.sh        everything: the above, and what the tests,
-#                                  benchmarks, fuzzers and packaging checks need
+#   scripts/install-deps.sh web    what building the game for the browser and
+#                                  its browser test need (scripts/web.sh)
+#   scripts/install-deps.sh        everything but the browser's: the play set,
+#                                  and what the tests, benchmarks, fuzzers and
+#                                  packaging checks need
 # Runs as root, or through sudo when started by another user.
 set -euo pipefail
 
@@ -14,6 +17,7 @@ play_packages=(
   libgl1-mesa-dri
 )
 headless_packages=(xvfb xauth xdotool)
+web_packages=(emscripten chromium chromium-driver python3-selenium python3-pil)
 test_packages=(
   git x11-utils imagemagick
   libgtest-dev libgmock-dev libbenchmark-dev
@@ -22,7 +26,9 @@ test_packages=(
 )
 
 packages=("${play_packages[@]}")
-if [ "${1:-}" = play ]; then
+if [ "${1:-}" = web ]; then
+  packages+=("${web_packages[@]}")
+elif [ "${1:-}" = play ]; then
   if [ -z "${DISPLAY:-}" ]; then
     packages+=("${headless_packages[@]}")
   fi

@@ -11,3 +11,6 @@ cd "$root/build"
 # its first failure stays in the log.
 "$root/scripts/with-display.sh" ctest --output-on-failure -j "$(nproc)" --timeout 300 \
   --repeat until-pass:2
+
+# The browser build, played in headless Chromium.
+"$root/scripts/web.sh" --test

@@ -5,8 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
+
+#include "framework/asset_path.h"
+#include "render/s3tc_decoder.h"
 
 #include "support/console_capture.h"
 #include "support/gl_context.h"
@@ -77,6 +82,32 @@ TEST_F(TextureTest, GameTexturesUploadLevelZeroAndGenerateTheMipChain) {
         EXPECT_EQ(textureParameter(GL_TEXTURE_MAG_FILTER), GL_LINEAR);
         EXPECT_EQ(textureParameter(GL_TEXTURE_WRAP_S), GL_REPEAT);
         EXPECT_EQ(textureParameter(GL_TEXTURE_WRAP_T), GL_REPEAT);
+    }
+}
+
+// Where a platform cannot take compressed levels, the game decodes them
+// itself; the result must be what the desktop's driver makes of the file.
+TEST_F(TextureTest, SoftwareDecodingGivesTheDriversTexels) {
+    for (const char* path :
+         {"assets/textures/wood_texture.dds", "assets/textures/tiles_diffuse.dds"}) {
+        SCOPED_TRACE(path);
+        const CompressedImage image = loadDDS(findAssetFile(path));
+        ASSERT_TRUE(image.data);
+        const std::vector<std::uint8_t> decoded = decodeS3tc(image);
+        ASSERT_EQ(decoded.size(), static_cast<std::size_t>(image.width * image.height * 4));
+
+        const GlTexture texture = makeGlTexture();
+        glBindTexture(GL_TEXTURE_2D, texture.get());
+        glCompressedTexImage2D(GL_TEXTURE_2D, 0, image.glFormat, image.width, image.height, 0,
+                               static_cast<GLsizei>(image.imageSize), image.data.get());
+        std::vector<std::uint8_t> driver(decoded.size());
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, driver.data());
+        int largestDifference = 0;
+        for (std::size_t i = 0; i < decoded.size(); ++i) {
+            largestDifference = std::max(largestDifference, std::abs(decoded[i] - driver[i]));
+        }
+        EXPECT_LE(largestDifference, 1);
     }
 }
 

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# The game in the browser: installs what the WebAssembly build and its test
+# need, builds the page into build-web/site/ (a plain static folder any web
+# host can serve), then
+#   scripts/web.sh           serves it on http://127.0.0.1:8000/ until Ctrl-C;
+#   scripts/web.sh --build   stops after the build;
+#   scripts/web.sh --test    runs the browser test in headless Chromium;
+#   scripts/web.sh --fps     measures its frames per second against the
+#                            native game's (builds build/ for the benchmark).
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+mode="${1:-serve}"
+
+"$root/scripts/install-deps.sh" web
+# Debian's emscripten needs Debian's node modules (acorn), which a node from
+# elsewhere does not look for.
+export NODE_PATH=/usr/share/nodejs
+
+# Debian's emscripten ships its system libraries prebuilt
+# (/usr/share/emscripten/cache), so nothing but the game is compiled here.
+emcmake cmake -S "$root" -B "$root/build-web" -DCMAKE_BUILD_TYPE=Release \
+  -DQUORLAND_WERROR="$([ "${CI:-}" = "true" ] && echo ON || echo OFF)" >/dev/null
+cmake --build "$root/build-web" -j "$(nproc)"
+site="$root/build-web/site"
+echo "Page built in $site ($(du -cb "$site"/quorland.{js,wasm} "$site"/assets.{js,data} | tail -1 | cut -f1) bytes to download)"
+
+case "$mode" in
+  --build)
+    ;;
+  --test)
+    exec timeout 900 /usr/bin/python3 "$root/web/browser_test.py" "$site" \
+      "$root/build-web/test-logs"
+    ;;
+  --fps)
+    "$root/scripts/install-deps.sh"
+    "$root/scripts/build.sh" >/dev/null
+    exec "$root/scripts/with-display.sh" /usr/bin/python3 "$root/web/measure_fps.py" "$site" \
+      "$root/build/bench/quorland_bench"
+    ;;
+  serve)
+    echo "Play at http://127.0.0.1:8000/ (add ?seed=7 for a course to share; Ctrl-C stops)"
+    cd "$site"
+    exec /usr/bin/python3 -m http.server 8000 --bind 127.0.0.1
+    ;;
+  *)
+    echo "usage: scripts/web.sh [--build | --test | --fps]" >&2
+    exit 2
+    ;;
+esac

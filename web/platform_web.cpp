@@ -1,0 +1,68 @@
+// The browser side of the platform boundary (framework/platform.h), built
+// only by the WebAssembly build.
+//
+// The page owns the loop: each animation frame runs one iteration of the
+// game's frame. Assets live in the page's packed file system under
+// /quorland, where the game believes its executable to be, so the usual
+// asset search finds them. Shaders are converted to GLSL ES 3.00, and
+// textures are decoded to RGBA, since WebGL 2 cannot mip-map a compressed
+// level. WebGL has no polygon mode either: wireframe stays off.
+#include <GL/glew.h>
+#include <emscripten.h>
+
+#include "framework/console.h"
+#include "framework/platform.h"
+#include "render/glsl_es.h"
+
+namespace {
+
+// Where the page's file system holds the project: assets/ lies beside it.
+constexpr const char* kVirtualExecutable = "/quorland/quorland";
+
+std::function<bool()> frameIteration;
+bool firstFrameDone = false;
+
+void runOneFrame() {
+    const bool goOn = frameIteration();
+    if (!firstFrameDone) {
+        firstFrameDone = true;
+        emscripten_run_script("if (Module.onGameReady) Module.onGameReady();");
+    }
+    if (!goOn) {
+        emscripten_cancel_main_loop();
+        emscripten_run_script("if (Module.onGameEnded) Module.onGameEnded();");
+    }
+}
+
+}  // namespace
+
+std::string runningExecutablePath(std::size_t bufferSize) {
+    const std::string path = kVirtualExecutable;
+    return path.size() < bufferSize ? path : "";
+}
+
+void runPlatformLoop(const std::function<bool()>& iteration) {
+    frameIteration = iteration;
+    // 0 frames per second: one iteration per animation frame. Simulating an
+    // infinite loop leaves this call by unwinding without returning, so the
+    // caller's locals (the scene, the clock) stay alive for the frames.
+    emscripten_set_main_loop(runOneFrame, 0, 1);
+}
+
+std::string platformShaderSource(const std::string& desktopSource) {
+    return toGlslEs300(desktopSource);
+}
+
+bool platformTakesCompressedTextures() {
+    return false;
+}
+
+// WebGL has no polygon mode; the game calls this for wireframe (F1 in debug
+// mode) and keeps drawing filled polygons after one note.
+extern "C" void glPolygonMode(GLenum /*face*/, GLenum mode) {
+    static bool noted = false;
+    if (mode == GL_LINE && !noted) {
+        noted = true;
+        printLine("Wireframe is not available in the browser; polygons stay filled.");
+    }
+}
