@@ -41,11 +41,26 @@ void drawTextPair(Scene& scene, const std::string& first, const std::string& sec
              kSubtitleColor);
 }
 
-void drawMenuFrame(GLFWwindow* window, Scene& scene) {
+// Reads the back buffer, so call it before the swap, while it surely holds
+// this frame.
+void saveHeadlessScreenshot(const CommandLineOptions& options) {
+    saveScreenshot(options.hasFilename ? options.filename : "screenshot",
+                   static_cast<std::uint32_t>(windowWidth),
+                   static_cast<std::uint32_t>(windowHeight));
+}
+
+// Returns false when the loop should end (a replay's last frame is done).
+bool drawMenuFrame(GLFWwindow* window, const CommandLineOptions& options, Scene& scene,
+                   FrameInput& input) {
     clearTo(kMenuColor);
     drawTextPair(scene, "QUORLAND", "Click to START", glm::vec3(1.0f));
+    const bool lastFrame = options.runHeadless && input.isScreenshotFrame(false);
+    if (lastFrame) {
+        saveHeadlessScreenshot(options);
+    }
     glfwSwapBuffers(window);
-    glfwPollEvents();
+    input.poll();
+    return input.endFrame(false) && !lastFrame;
 }
 
 glm::vec3 followTarget() {
@@ -54,12 +69,10 @@ glm::vec3 followTarget() {
     return target;
 }
 
-void updateCamera(GLFWwindow* window, Camera& camera) {
-    double cursorX = 0.0;
-    double cursorY = 0.0;
-    glfwGetCursorPos(window, &cursorX, &cursorY);
-    camera.update(static_cast<int>(cursorX), static_cast<int>(cursorY), zoom, leftMouseDown,
-                  rightMouseDown, debugMode, followTarget());
+void updateCamera(FrameInput& input, Camera& camera) {
+    const CursorPosition cursor = input.cursor();
+    camera.update(cursor.x, cursor.y, zoom, leftMouseDown, rightMouseDown, debugMode,
+                  followTarget());
 }
 
 // Draws every row of one list with the shader of `material`.
@@ -110,26 +123,23 @@ void driftAndDrawLogs(Scene& scene, const glm::mat4& viewProjection) {
 }
 
 // One frame in Playing, Paused or GameOver. Returns false when the loop
-// should end (the headless screenshot has been written).
+// should end (the headless screenshot has been written, or a replay's last
+// frame is done).
 bool drawGameFrame(GLFWwindow* window, const CommandLineOptions& options, Scene& scene,
-                   FrameClock& clock) {
+                   FrameClock& clock, FrameInput& input) {
     clearTo(kSkyColor);
-    glfwPollEvents();
+    input.poll();
     scene.playerMesh->setModelMatrix(updatePlayer(scene.riverRows));
-    updateCamera(window, *scene.camera);
+    updateCamera(input, *scene.camera);
     drawWorld(scene, clock.riverTime);
-    clock.endGameFrame(static_cast<float>(glfwGetTime()));
+    input.measureFrameTime(clock);
     drawHud(scene);
-    if (options.runHeadless) {
-        // Read the back buffer before the swap, while it surely holds this frame.
-        saveScreenshot(options.hasFilename ? options.filename : "screenshot",
-                       static_cast<std::uint32_t>(windowWidth),
-                       static_cast<std::uint32_t>(windowHeight));
-        glfwSwapBuffers(window);
-        return false;
+    const bool lastFrame = options.runHeadless && input.isScreenshotFrame(true);
+    if (lastFrame) {
+        saveHeadlessScreenshot(options);
     }
     glfwSwapBuffers(window);
-    return true;
+    return input.endFrame(true) && !lastFrame;
 }
 
 }  // namespace
@@ -159,13 +169,16 @@ void drawHud(Scene& scene) {
     }
 }
 
-void runFrameLoop(GLFWwindow* window, const CommandLineOptions& options, Scene& scene) {
+void runFrameLoop(GLFWwindow* window, const CommandLineOptions& options, Scene& scene,
+                  FrameInput& input) {
     FrameClock clock;
     clock.lastFrameTime = static_cast<float>(glfwGetTime());
     while (glfwWindowShouldClose(window) == GLFW_FALSE) {
         if (gameState == Menu) {
-            drawMenuFrame(window, scene);
-        } else if (!drawGameFrame(window, options, scene, clock)) {
+            if (!drawMenuFrame(window, options, scene, input)) {
+                break;
+            }
+        } else if (!drawGameFrame(window, options, scene, clock, input)) {
             break;
         }
     }

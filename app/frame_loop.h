@@ -5,9 +5,12 @@
 #include <GLFW/glfw3.h>
 
 #include "app/command_line.h"
+#include "app/frame_input.h"
 #include "app/scene.h"
 
-void runFrameLoop(GLFWwindow* window, const CommandLineOptions& options, Scene& scene);
+// `input` gives each frame its events, cursor and frame time (live or replayed).
+void runFrameLoop(GLFWwindow* window, const CommandLineOptions& options, Scene& scene,
+                  FrameInput& input);
 
 // The drawing of one game frame, split out of the loop so that it can be
 // driven without the event poll, the player and camera updates and the swap
