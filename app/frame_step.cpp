@@ -22,6 +22,6 @@ void FrameClock::endGameFrame(float now) {
 }
 
 void FrameClock::useFrameTime(float seconds) {
-    deltaTime = seconds;
+    deltaTime = gameState == Paused ? 0.0f : seconds;
     riverTime += deltaTime;
 }
