@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
+#include <map>
 
 #include "app/replay_format.h"
 #include "support/game_session.h"
@@ -135,6 +135,51 @@ TEST_F(ReplayTest, AGameRecordedWithRealKeysReplaysAndTimesToTheSameTranscript) 
     EXPECT_EQ(timed, recorded);
     EXPECT_EQ(report.rfind("Timedemo: " + closing.substr(4) + " frames in ", 0), 0u) << report;
     EXPECT_NE(report.find(" frames/s; frame times median "), std::string::npos) << report;
+}
+
+// A game of `playing` frames, then Esc and `paused` frames, then Esc and
+// `resumed` frames, each of 0.05 s, cut after frame `last` of the game.
+std::string pauseGame(int last) {
+    ReplayHeader header{"1.0", 7, {}, {}, {}, {}};
+    header.window.width = 640;
+    header.window.height = 360;
+    InputEvent press;
+    press.kind = InputEvent::Kind::MouseButton;
+    press.action = 1;
+    InputEvent escape;
+    escape.kind = InputEvent::Kind::Key;
+    escape.key = 256;
+    escape.scancode = 9;
+    escape.action = 1;
+    RecordedFrame gameFrame;
+    gameFrame.gameFrame = true;
+    gameFrame.deltaTime = 0.05f;
+    std::string text =
+        formatReplayHeader(header) + formatInputEvent(press) + "m\n" + formatCursor({320, 180});
+    for (int frame = 0; frame <= last; ++frame) {
+        if (frame == 6 || frame == 14) {
+            text += formatInputEvent(escape);
+        }
+        text += formatFrameEnd(gameFrame);
+    }
+    return text + formatReplayEnd(static_cast<std::size_t>(last) + 2);
+}
+
+TEST_F(ReplayTest, PauseFreezesTheWorldExactlyAndEscapeResumesIt) {
+    // Frames 0 to 5 play, 6 to 13 are paused (Esc in frame 6), 14 on play again.
+    const ScratchFolder folder = ScratchFolder::inTemp();
+    std::map<int, PpmImage> shots;
+    for (const int last : {3, 5, 7, 13, 16}) {
+        const std::string name = "frame" + std::to_string(last);
+        ASSERT_TRUE(replayHeadless(folder.write(name + ".replay", pauseGame(last)), name));
+        std::optional<PpmImage> shot = screenshot(name);
+        ASSERT_TRUE(shot);
+        shots[last] = std::move(*shot);
+    }
+    EXPECT_NE(shots[3].rgb, shots[5].rgb) << "the river and logs move while playing";
+    EXPECT_NE(shots[5].rgb, shots[7].rgb) << "the pause pair appears";
+    EXPECT_EQ(shots[7].rgb, shots[13].rgb) << "nothing moves while paused";
+    EXPECT_NE(shots[13].rgb, shots[16].rgb) << "the world moves again after resuming";
 }
 
 TEST_F(ReplayTest, ACutOffRecordingPlaysItsWholeFramesAndSaysSo) {
