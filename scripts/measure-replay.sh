@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Replay figures of the real game on the current X display: plays the golden
+# replay tests/replays/log_ride.replay (1280x768) as a timedemo RUNS times
+# (default 3) without and with --record, alternating in one run so both see
+# the same machine, and prints each timedemo line and the medians. The cost
+# of recording is the ratio of the median frame times (with / without).
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+runs="${1:-3}"
+replay="${2:-$root/tests/replays/log_ride.replay}"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+# "... frame times median 71.20 ms, ..." -> 71.20
+field() { sed -n "s/.*$1 \([0-9.]*\) .*/\1/p"; }
+
+for run in $(seq "$runs"); do
+  for mode in plain recorded; do
+    extra=()
+    if [ "$mode" = recorded ]; then
+      extra=(--record "$work/again.replay")
+    fi
+    line="$("$root/build/quorland" --timedemo "$replay" "${extra[@]}" < /dev/null | tail -n 1)"
+    echo "run $run, $mode: $line"
+    echo "$line" | field median >> "$work/$mode.median"
+    echo "$line" | field percentile >> "$work/$mode.p95"
+    echo "$line" | sed -n 's/.* s, \([0-9.]*\) frames\/s.*/\1/p' >> "$work/$mode.fps"
+  done
+done
+for mode in plain recorded; do
+  echo "$mode: median frame $(median < "$work/$mode.median") ms," \
+    "95th percentile $(median < "$work/$mode.p95") ms, $(median < "$work/$mode.fps") frames/s" \
+    "(medians of $runs timedemos)"
+done
+awk -v a="$(median < "$work/recorded.median")" -v b="$(median < "$work/plain.median")" \
+  'BEGIN { printf "recording / plain median frame time: %.3f (budget <= 1.02)\n", a / b }'
