@@ -21,40 +21,21 @@ FrameInput& inputOf(GLFWwindow* window) {
     return *static_cast<FrameInput*>(glfwGetWindowUserPointer(window));
 }
 
-// The forwarding callbacks: each turns GLFW's arguments into an event.
+// The forwarding callbacks: each hands GLFW's arguments on as an event.
 void forwardKey(GLFWwindow* window, int key, int scancode, int action, int mods) {
-    InputEvent event;
-    event.kind = InputEvent::Kind::Key;
-    event.key = key;
-    event.scancode = scancode;
-    event.action = action;
-    event.mods = mods;
-    inputOf(window).onLiveEvent(event);
+    inputOf(window).onLiveEvent(keyEvent(key, scancode, action, mods));
 }
 void forwardMouseButton(GLFWwindow* window, int button, int action, int mods) {
-    InputEvent event;
-    event.kind = InputEvent::Kind::MouseButton;
-    event.button = button;
-    event.action = action;
-    event.mods = mods;
-    inputOf(window).onLiveEvent(event);
+    inputOf(window).onLiveEvent(mouseButtonEvent(button, action, mods));
 }
 void forwardScroll(GLFWwindow* window, double xOffset, double yOffset) {
-    InputEvent event;
-    event.kind = InputEvent::Kind::Scroll;
-    event.xOffset = xOffset;
-    event.yOffset = yOffset;
-    inputOf(window).onLiveEvent(event);
+    inputOf(window).onLiveEvent(scrollEvent(xOffset, yOffset));
 }
 void forwardFramebufferSize(GLFWwindow* window, int width, int height) {
-    InputEvent event;
-    event.kind = InputEvent::Kind::FramebufferSize;
-    event.width = width;
-    event.height = height;
-    inputOf(window).onLiveEvent(event);
+    inputOf(window).onLiveEvent(framebufferSizeEvent(width, height));
 }
 void forwardClose(GLFWwindow* window) {
-    inputOf(window).onLiveEvent(InputEvent());
+    inputOf(window).onLiveEvent(closeEvent());
 }
 
 double millisecondsBetween(Clock::time_point from, Clock::time_point to) {

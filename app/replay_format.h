@@ -39,6 +39,13 @@ struct InputEvent {
     bool operator==(const InputEvent& other) const;
 };
 
+// The events as GLFW's callbacks give them.
+InputEvent keyEvent(int key, int scancode, int action, int mods);
+InputEvent mouseButtonEvent(int button, int action, int mods);
+InputEvent scrollEvent(double xOffset, double yOffset);
+InputEvent framebufferSizeEvent(int width, int height);
+InputEvent closeEvent();
+
 // The cursor as the camera reads it: window pixels, truncated toward zero.
 struct CursorPosition {
     int x = 0;
@@ -80,10 +87,14 @@ struct ReplayParse {
     ReplayError error;             // set on failure
 };
 
-// Reads a whole replay file's bytes. A last line without its line feed (a
+// Reads a whole replay file's bytes (app/replay_reader.cpp). A last line without its line feed (a
 // recording killed mid-write) and the events of an unfinished last frame are
 // dropped, not errors; every other fault is reported with its line.
 ReplayParse parseReplay(const std::string& text);
+
+// Text fields (a title, a path) keep the bytes 0x21 to 0x7e except '%';
+// every other byte becomes '%' and two upper-case hex digits.
+std::string escapeReplayText(const std::string& text);
 
 // The lines a recorder writes, each ended with a line feed.
 std::string formatReplayHeader(const ReplayHeader& header);

@@ -19,11 +19,7 @@ void BM_RecordBusyFrame(benchmark::State& state) {
         state.SkipWithError("cannot create the recording");
         return;
     }
-    InputEvent key;
-    key.kind = InputEvent::Kind::Key;
-    key.key = 87;
-    key.scancode = 25;
-    key.action = 1;
+    const InputEvent key = keyEvent(87, 25, 1, 0);
     RecordedFrame frame;
     frame.gameFrame = true;
     frame.deltaTime = 1.0f / 60.0f;

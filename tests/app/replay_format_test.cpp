@@ -30,13 +30,8 @@ ReplayHeader defaultHeader() {
     return header;
 }
 
-InputEvent keyEvent(int key, int action) {
-    InputEvent event;
-    event.kind = InputEvent::Kind::Key;
-    event.key = key;
-    event.scancode = 25;
-    event.action = action;
-    return event;
+InputEvent wKey(int action) {
+    return keyEvent(87, 25, action, 0);
 }
 
 ReplayError errorOf(const std::string& text) {
@@ -47,21 +42,11 @@ ReplayError errorOf(const std::string& text) {
 
 TEST(ReplayFormat, WritesTheDocumentedLines) {
     EXPECT_EQ(formatReplayHeader(defaultHeader()), kDefaultHeader);
-    InputEvent scroll;
-    scroll.kind = InputEvent::Kind::Scroll;
-    scroll.yOffset = -1.0;
-    InputEvent button;
-    button.kind = InputEvent::Kind::MouseButton;
-    button.action = 1;
-    InputEvent size;
-    size.kind = InputEvent::Kind::FramebufferSize;
-    size.width = 640;
-    size.height = 360;
-    EXPECT_EQ(formatInputEvent(keyEvent(87, 1)), "k 87 25 1 0\n");
-    EXPECT_EQ(formatInputEvent(button), "b 0 1 0\n");
-    EXPECT_EQ(formatInputEvent(scroll), "s 0000000000000000 bff0000000000000\n");
-    EXPECT_EQ(formatInputEvent(size), "r 640 360\n");
-    EXPECT_EQ(formatInputEvent(InputEvent()), "x\n");
+    EXPECT_EQ(formatInputEvent(wKey(1)), "k 87 25 1 0\n");
+    EXPECT_EQ(formatInputEvent(mouseButtonEvent(0, 1, 0)), "b 0 1 0\n");
+    EXPECT_EQ(formatInputEvent(scrollEvent(0.0, -1.0)), "s 0000000000000000 bff0000000000000\n");
+    EXPECT_EQ(formatInputEvent(framebufferSizeEvent(640, 360)), "r 640 360\n");
+    EXPECT_EQ(formatInputEvent(closeEvent()), "x\n");
     EXPECT_EQ(formatCursor({-3, 200}), "c -3 200\n");
     RecordedFrame frame;
     EXPECT_EQ(formatFrameEnd(frame), "m\n");
@@ -80,12 +65,9 @@ TEST(ReplayFormat, ReadsBackEveryValueBitForBit) {
     header.camera.pitch = std::numeric_limits<float>::denorm_min();
     header.renderer = {true, true, false, true, false};
     header.missingSettings = {"assets/settings/window.ini", "my cams/a b.ini"};
-    InputEvent scroll;
-    scroll.kind = InputEvent::Kind::Scroll;
-    scroll.xOffset = 0.1;
-    scroll.yOffset = -10000.0;
+    const InputEvent scroll = scrollEvent(0.1, -10000.0);
     const std::string text = formatReplayHeader(header) + "b 1 1 3\nm\n" +
-                             formatInputEvent(keyEvent(-1, 2)) + formatInputEvent(scroll) +
+                             formatInputEvent(keyEvent(-1, 25, 2, 0)) + formatInputEvent(scroll) +
                              "r 0 0\nx\nc 1 -1\ng 3d4ccccd\n" + formatReplayEnd(2);
 
     const ReplayParse parse = parseReplay(text);
@@ -108,7 +90,7 @@ TEST(ReplayFormat, ReadsBackEveryValueBitForBit) {
     EXPECT_EQ(replay.frames[0].events[0].button, 1);
     EXPECT_EQ(replay.frames[0].events[0].mods, 3);
     ASSERT_EQ(replay.frames[1].events.size(), 4u);
-    EXPECT_EQ(replay.frames[1].events[0], keyEvent(-1, 2));
+    EXPECT_EQ(replay.frames[1].events[0], keyEvent(-1, 25, 2, 0));
     EXPECT_EQ(replay.frames[1].events[1], scroll);
     EXPECT_EQ(replay.frames[1].events[2].kind, InputEvent::Kind::FramebufferSize);
     EXPECT_EQ(replay.frames[1].events[3].kind, InputEvent::Kind::Close);
@@ -201,7 +183,7 @@ TEST(ReplayFormat, TenMinutesAtSixtyFramesPerSecondStayUnderAMegabyte) {
     std::string text = formatReplayHeader(defaultHeader());
     for (int i = 0; i < 10 * 60 * 60; ++i) {
         if (i % 30 == 0) {
-            text += formatInputEvent(keyEvent(87, i % 60 == 0 ? 1 : 0));
+            text += formatInputEvent(wKey(i % 60 == 0 ? 1 : 0));
         }
         text += formatCursor({640 + i % 7, 384}) + formatFrameEnd(frame);
     }

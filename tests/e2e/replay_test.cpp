@@ -150,14 +150,8 @@ std::string pauseGame(int last) {
     ReplayHeader header{"1.0", 7, {}, {}, {}, {}};
     header.window.width = 640;
     header.window.height = 360;
-    InputEvent press;
-    press.kind = InputEvent::Kind::MouseButton;
-    press.action = 1;
-    InputEvent escape;
-    escape.kind = InputEvent::Kind::Key;
-    escape.key = 256;
-    escape.scancode = 9;
-    escape.action = 1;
+    const InputEvent press = mouseButtonEvent(0, 1, 0);
+    const InputEvent escape = keyEvent(256, 9, 1, 0);
     RecordedFrame gameFrame;
     gameFrame.gameFrame = true;
     gameFrame.deltaTime = 0.05f;
