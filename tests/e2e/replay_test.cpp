@@ -95,7 +95,10 @@ TEST_P(GoldenReplayTest, PlaysBackToItsTranscriptAndFinalFrame) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Goldens, GoldenReplayTest,
-                         ::testing::Values("fall", "log_ride", "pause_orbit"));
+                         ::testing::Values("fall", "log_ride", "pause_orbit"),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                             return std::string(info.param);
+                         });
 
 TEST_F(ReplayTest, AGameRecordedWithRealKeysReplaysAndTimesToTheSameTranscript) {
     const std::string file = sandbox_.workingDirectory() + "/played.replay";
