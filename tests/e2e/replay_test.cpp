@@ -96,8 +96,8 @@ TEST_P(GoldenReplayTest, PlaysBackToItsTranscriptAndFinalFrame) {
 
 INSTANTIATE_TEST_SUITE_P(Goldens, GoldenReplayTest,
                          ::testing::Values("fall", "log_ride", "pause_orbit"),
-                         [](const ::testing::TestParamInfo<const char*>& info) {
-                             return std::string(info.param);
+                         [](const ::testing::TestParamInfo<const char*>& golden) {
+                             return std::string(golden.param);
                          });
 
 TEST_F(ReplayTest, AGameRecordedWithRealKeysReplaysAndTimesToTheSameTranscript) {
