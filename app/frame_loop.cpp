@@ -8,6 +8,7 @@
 #include "game/game_state.h"
 #include "game/player_update.h"
 #include "render/text.h"
+#include "render/view_volume.h"
 
 namespace {
 
@@ -41,26 +42,11 @@ void drawTextPair(Scene& scene, const std::string& first, const std::string& sec
              kSubtitleColor);
 }
 
-// Reads the back buffer, so call it before the swap, while it surely holds
-// this frame.
-void saveHeadlessScreenshot(const CommandLineOptions& options) {
-    saveScreenshot(options.hasFilename ? options.filename : "screenshot",
-                   static_cast<std::uint32_t>(windowWidth),
-                   static_cast<std::uint32_t>(windowHeight));
-}
-
-// Returns false when the loop should end (a replay's last frame is done).
-bool drawMenuFrame(GLFWwindow* window, const CommandLineOptions& options, Scene& scene,
-                   FrameInput& input) {
+// A start-screen frame up to (not including) the buffer swap; its poll
+// comes after the swap.
+void drawMenuFrame(Scene& scene) {
     clearTo(kMenuColor);
     drawTextPair(scene, "QUORLAND", "Click to START", glm::vec3(1.0f));
-    const bool lastFrame = options.runHeadless && input.isScreenshotFrame(false);
-    if (lastFrame) {
-        saveHeadlessScreenshot(options);
-    }
-    glfwSwapBuffers(window);
-    input.poll();
-    return input.endFrame(false) && !lastFrame;
 }
 
 glm::vec3 followTarget() {
@@ -75,58 +61,80 @@ void updateCamera(FrameInput& input, Camera& camera) {
                   followTarget());
 }
 
-// Draws every row of one list with the shader of `material`.
-void drawRows(const GeometryList& rows, Material& material, const glm::mat4& viewProjection) {
+// This frame's camera as the world passes use it.
+struct PassView {
+    glm::mat4 viewProjection;
+    ViewVolume volume;  // what the camera may see; everything with culling off
+
+    bool mayShow(const Geometry& object) const {
+        return volume.mayContain(object.getWorldBounds());
+    }
+};
+
+// Draws every row of one list that the camera may see, with the shader of
+// `material`.
+void drawRows(const GeometryList& rows, Material& material, const PassView& view) {
     Shader* shader = material.getShader();
     shader->use();
     for (const std::shared_ptr<Geometry>& row : rows) {
-        shader->setUniform("viewProjMatrix", viewProjection);
-        row->draw();
+        if (view.mayShow(*row)) {
+            shader->setUniform("viewProjMatrix", view.viewProjection);
+            row->draw();
+        }
     }
 }
 
-void drawTrees(const glm::mat4& viewProjection) {
+// Makes the shader of the object's own material current, sends it this
+// frame's view-projection and draws the object.
+void drawWithViewProjection(Geometry& object, const glm::mat4& viewProjection) {
+    Shader* shader = object.getMaterial()->getShader();
+    shader->use();
+    shader->setUniform("viewProjMatrix", viewProjection);
+    object.draw();
+}
+
+void drawTrees(const PassView& view) {
     for (const std::shared_ptr<Geometry>& part : treeParts) {
-        Shader* shader = part->getMaterial()->getShader();
-        shader->use();
-        shader->setUniform("viewProjMatrix", viewProjection);
-        part->draw();
+        if (view.mayShow(*part)) {
+            drawWithViewProjection(*part, view.viewProjection);
+        }
     }
 }
 
 // The camera does not change during the pass, so its matrix and position
 // are read once and sent again for every row.
-void drawRiver(Scene& scene, const glm::mat4& viewProjection, float riverTime) {
+void drawRiver(Scene& scene, const PassView& view, float riverTime) {
     const glm::vec3 viewPosition = scene.camera->getPosition();
     Shader* shader = scene.riverMaterial->getShader();
     shader->use();
     for (const std::shared_ptr<Geometry>& row : scene.riverRows) {
+        if (!view.mayShow(*row)) {
+            continue;
+        }
         shader->setUniform("time", riverTime);
         shader->setUniform("flowDir", kFlowDirection);
-        shader->setUniform("viewProjMatrix", viewProjection);
+        shader->setUniform("viewProjMatrix", view.viewProjection);
         shader->setUniform("viewPos", viewPosition);
         row->draw();
     }
 }
 
-// Moves each log by one frame of drift (wrapping at the edges) and draws it.
-void driftAndDrawLogs(Scene& scene, const glm::mat4& viewProjection) {
-    Shader* shader = scene.logMaterial->getShader();
+// Moves each log by one frame of drift (wrapping at the edges), seen or
+// not, and draws it where the camera may see it.
+void driftAndDrawLogs(const PassView& view) {
     for (LogEntry& log : logs) {
         const glm::vec3 at(log.geometry->getModelMatrix()[3]);
         const float x = driftLogX(at.x, log.direction, log.speed, deltaTime);
         log.geometry->setModelMatrix(glm::translate(glm::mat4(1.0f), glm::vec3(x, at.y, at.z)));
-        shader->use();
-        shader->setUniform("viewProjMatrix", viewProjection);
-        log.geometry->draw();
+        if (view.mayShow(*log.geometry)) {
+            drawWithViewProjection(*log.geometry, view.viewProjection);
+        }
     }
 }
 
-// One frame in Playing, Paused or GameOver. Returns false when the loop
-// should end (the headless screenshot has been written, or a replay's last
-// frame is done).
-bool drawGameFrame(GLFWwindow* window, const CommandLineOptions& options, Scene& scene,
-                   FrameClock& clock, FrameInput& input) {
+// One frame in Playing, Paused or GameOver, up to (not including) the
+// buffer swap.
+void drawGameFrame(Scene& scene, FrameClock& clock, FrameInput& input) {
     clearTo(kSkyColor);
     input.poll();
     scene.playerMesh->setModelMatrix(updatePlayer(scene.riverRows));
@@ -134,26 +142,31 @@ bool drawGameFrame(GLFWwindow* window, const CommandLineOptions& options, Scene&
     drawWorld(scene, clock.riverTime);
     input.measureFrameTime(clock);
     drawHud(scene);
-    const bool lastFrame = options.runHeadless && input.isScreenshotFrame(true);
-    if (lastFrame) {
-        saveHeadlessScreenshot(options);
-    }
-    glfwSwapBuffers(window);
-    return input.endFrame(true) && !lastFrame;
+}
+
+// Read from the back buffer before the swap, while it surely holds this frame.
+bool saveHeadlessScreenshot(const CommandLineOptions& options) {
+    return saveScreenshot(options.hasFilename ? options.filename : "screenshot",
+                          static_cast<std::uint32_t>(windowWidth),
+                          static_cast<std::uint32_t>(windowHeight));
 }
 
 }  // namespace
 
-void drawWorld(Scene& scene, float riverTime) {
+void drawWorld(Scene& scene, float riverTime, ViewCulling culling) {
     const glm::mat4 viewProjection = scene.camera->getViewProjectionMatrix();
-    scene.playerMesh->draw();
-    scene.originMarker->draw();
-    drawRows(scene.grassRows, *scene.grassMaterial, viewProjection);
-    drawTrees(viewProjection);
-    drawRiver(scene, viewProjection, riverTime);
-    driftAndDrawLogs(scene, viewProjection);
-    drawRows(scene.darkGreyRows, *scene.grassMaterial, viewProjection);
-    drawRows(scene.lightGreyRows, *scene.grassMaterial, viewProjection);
+    const PassView view{viewProjection, culling == ViewCulling::On ? ViewVolume::of(viewProjection)
+                                                                   : ViewVolume::everything()};
+    // Sent here too, so that the very first game frame (the headless
+    // screenshot) shows the player and the cube never lags the camera.
+    drawWithViewProjection(*scene.playerMesh, viewProjection);
+    drawWithViewProjection(*scene.originMarker, viewProjection);
+    drawRows(scene.grassRows, *scene.grassMaterial, view);
+    drawTrees(view);
+    drawRiver(scene, view, riverTime);
+    driftAndDrawLogs(view);
+    drawRows(scene.darkGreyRows, *scene.grassMaterial, view);
+    drawRows(scene.lightGreyRows, *scene.grassMaterial, view);
 }
 
 void drawHud(Scene& scene) {
@@ -169,17 +182,27 @@ void drawHud(Scene& scene) {
     }
 }
 
-void runFrameLoop(GLFWwindow* window, const CommandLineOptions& options, Scene& scene,
+bool runFrameLoop(GLFWwindow* window, const CommandLineOptions& options, Scene& scene,
                   FrameInput& input) {
     FrameClock clock;
     clock.lastFrameTime = static_cast<float>(glfwGetTime());
     while (glfwWindowShouldClose(window) == GLFW_FALSE) {
-        if (gameState == Menu) {
-            if (!drawMenuFrame(window, options, scene, input)) {
-                break;
-            }
-        } else if (!drawGameFrame(window, options, scene, clock, input)) {
-            break;
+        const bool gameFrame = gameState != Menu;
+        if (gameFrame) {
+            drawGameFrame(scene, clock, input);
+        } else {
+            drawMenuFrame(scene);
+        }
+        // Headless: the first game frame, or a replay's last recorded frame.
+        const bool lastFrame = options.runHeadless && input.isScreenshotFrame(gameFrame);
+        const bool written = !lastFrame || saveHeadlessScreenshot(options);
+        glfwSwapBuffers(window);
+        if (!gameFrame) {
+            input.poll();  // a start-screen frame polls after its swap
+        }
+        if (!input.endFrame(gameFrame) || lastFrame) {
+            return written;
         }
     }
+    return true;
 }

@@ -8,8 +8,10 @@
 #include "app/frame_input.h"
 #include "app/scene.h"
 
-// `input` gives each frame its events, cursor and frame time (live or replayed).
-void runFrameLoop(GLFWwindow* window, const CommandLineOptions& options, Scene& scene,
+// `input` gives each frame its events, cursor and frame time (live or
+// replayed). False only when the headless screenshot could not be written
+// (its message is already printed).
+bool runFrameLoop(GLFWwindow* window, const CommandLineOptions& options, Scene& scene,
                   FrameInput& input);
 
 // The drawing of one game frame, split out of the loop so that it can be
@@ -17,10 +19,16 @@ void runFrameLoop(GLFWwindow* window, const CommandLineOptions& options, Scene& 
 // (the benchmarks do). A game frame calls drawWorld after the camera update
 // and drawHud after the frame time is measured.
 
+// Whether the world passes skip the rows, trees and logs that lie wholly
+// outside the camera's view volume (they would not show anyway). Off is the
+// benchmarks' and tests' reference.
+enum class ViewCulling { On, Off };
+
 // The player, the marker and the grass, tree, river, log and grey passes,
-// with the camera as last updated; every log first drifts by deltaTime.
-// riverTime: seconds of game time so far, sent to the river shader.
-void drawWorld(Scene& scene, float riverTime);
+// with the camera as last updated; every log first drifts by deltaTime,
+// culled or not. riverTime: seconds of game time so far, sent to the river
+// shader.
+void drawWorld(Scene& scene, float riverTime, ViewCulling culling = ViewCulling::On);
 
 // The score, "DEBUG MODE" in debug mode, and the pause or game-over pair.
 void drawHud(Scene& scene);

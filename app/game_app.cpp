@@ -127,15 +127,16 @@ std::unique_ptr<ReplayRecorder> startRecording(const std::string& path, const Ru
 
 // Builds the scene, plays until the window closes (or the headless
 // screenshot is written, or a timedemo ends) and releases the scene while
-// the context lives.
-void play(GLFWwindow* window, const CommandLineOptions& options, RunSetup& run,
+// the context lives. False when the headless screenshot could not be written.
+bool play(GLFWwindow* window, const CommandLineOptions& options, RunSetup& run,
           ReplayRecorder* recorder) {
     setWorldSeed(run.seed);
     std::unique_ptr<Scene> scene = buildScene(run.settings.camera);
     FrameInput input(window, std::move(run.replay), recorder);
-    runFrameLoop(window, options, *scene, input);
+    const bool finished = runFrameLoop(window, options, *scene, input);
     input.finish();
     releaseScene(scene);
+    return finished;
 }
 
 }  // namespace
@@ -191,9 +192,15 @@ int runGame(int argc, char** argv) {
     installInputCallbacks(window);
     applyFixedGlState(settings.renderer);
 
-    play(window, options, run, recorder.get());
+    const bool finished = play(window, options, run, recorder.get());
 
     destroyFramework();
     glfwTerminate();
+    if (!finished) {
+        // A headless run without its screenshot has failed: a script that
+        // runs the game must not be told otherwise.
+        waitForOneCharacter();
+        return 1;
+    }
     return 0;
 }

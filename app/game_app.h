@@ -2,5 +2,6 @@
 #pragma once
 
 // Returns the process exit code: 0 after a normal end, 1 after a start-up
-// failure (printed, then one character awaited on standard input).
+// failure or a headless screenshot that could not be written (printed, then
+// one character awaited on standard input).
 int runGame(int argc, char** argv);

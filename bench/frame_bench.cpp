@@ -8,12 +8,22 @@
 // pipeline (glFinish, untimed) and its time ends when its last call returns,
 // before the glFinish that drains it. The two sides alternate in every
 // iteration; the counters are the medians of each side and their ratio.
+// Every iteration also times the frame with view culling off (unculled_us;
+// culling_speedup is unculled / culled, unculled_draws its draw count).
 //
 // With QUORLAND_BENCH_DUMP_CALLS=PATH the recorded frame (every call and
 // the bits of every value) is written to PATH, for comparing two builds.
 //
 // BM_FullGameFrame1280x768: a whole frame at the game's size with 4x
-// multisampling, the buffer swap and the finished picture included.
+// multisampling, the buffer swap and the finished picture included, drawn
+// alternately with the shipped shaders and with flat colour (the three lit
+// programs' fragment stages replaced by bench/flat_color.frag, which writes
+// baseColor). frame_ms and fps are the shipped frame's medians, flat_ms the
+// flat one's. shading_ratio is the median over adjacent pairs of shipped /
+// flat CPU time of the whole process (the driver rasterises on its own
+// threads), wall_ratio the same for wall-clock time. Under other work a
+// frame's wall time swings with the share of the cores it gets, its CPU time
+// much less, so shading_ratio is the figure that holds on a loaded machine.
 //
 // BM_HudText: drawHud of a frame in play (one renderText, the score).
 #include <benchmark/benchmark.h>
@@ -21,6 +31,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <ctime>
 #include <vector>
 
 #include "app/frame_loop.h"
@@ -41,10 +52,19 @@ double median(std::vector<double> values) {
     return *middle;
 }
 
-void realFrame() {
+void frameWith(ViewCulling culling) {
     beginGameFrame();
-    drawWorld(*benchGame().scene, 1.0f);
+    drawWorld(*benchGame().scene, 1.0f, culling);
     drawHud(*benchGame().scene);
+}
+
+void realFrame() {
+    frameWith(ViewCulling::On);
+}
+
+// The same frame with every row, tree and log submitted, seen or not.
+void unculledFrame() {
+    frameWith(ViewCulling::Off);
 }
 
 template <typename Work>
@@ -89,6 +109,7 @@ void BM_GameFrameSubmission64x64(benchmark::State& state) {
     }
     std::vector<double> real;
     std::vector<double> minimal;
+    std::vector<double> unculled;
     bool realFirst = true;
     for (auto _ : state) {
         double seconds = 0.0;
@@ -99,6 +120,7 @@ void BM_GameFrameSubmission64x64(benchmark::State& state) {
             minimal.push_back(secondsOf(baselineFrame));
             seconds = secondsOf(realFrame);
         }
+        unculled.push_back(secondsOf(unculledFrame));
         real.push_back(seconds);
         state.SetIterationTime(seconds);
         realFirst = !realFirst;
@@ -110,29 +132,108 @@ void BM_GameFrameSubmission64x64(benchmark::State& state) {
     state.counters["ratio"] = minimalMedian > 0.0 ? realMedian / minimalMedian : 0.0;
     state.counters["draws"] = static_cast<double>(baseline.drawCount());
     state.counters["gl_calls"] = static_cast<double>(baseline.callCount() + 2);
+    // Culling's gain: the frame with culling off, timed in the same
+    // iterations, against the frame as the game draws it.
+    const double unculledMedian = median(unculled);
+    state.counters["unculled_us"] = unculledMedian * 1e6;
+    state.counters["culling_speedup"] = realMedian > 0.0 ? unculledMedian / realMedian : 0.0;
+    state.counters["unculled_draws"] =
+        static_cast<double>(GlReplay::record(unculledFrame).drawCount());
 }
 BENCHMARK(BM_GameFrameSubmission64x64)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
+// The scene's three lit programs' flat-colour variants: each pair's own
+// vertex stage with the flat fragment stage. swap() puts them under the
+// materials' shared pointers; a second swap() puts the shipped ones back.
+class FlatShading {
+  public:
+    explicit FlatShading(Scene& scene) : scene_(scene) {}
+    void swap() {
+        scene_.colorShader->swap(color_);
+        scene_.riverShader->swap(river_);
+        scene_.textureShader->swap(texture_);
+    }
+
+  private:
+    static constexpr const char* kFlat = "bench/flat_color.frag";
+    Scene& scene_;
+    Shader color_{"assets/shaders/basicColor.vert", kFlat};
+    Shader river_{"assets/shaders/river.vert", kFlat};
+    Shader texture_{"assets/shaders/basicTexture.vert", kFlat};
+};
+
+// What one frame cost: wall-clock seconds, and CPU seconds of every thread
+// of the process (the calling thread and the driver's rasteriser threads).
+struct FrameCost {
+    double wall = 0.0;
+    double cpu = 0.0;
+};
+
+double processCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+FrameCost fullFrameCost() {
+    const double cpuStart = processCpuSeconds();
+    const auto start = Clock::now();
+    realFrame();
+    glfwSwapBuffers(benchGame().window);
+    glFinish();
+    const std::chrono::duration<double> elapsed = Clock::now() - start;
+    return {elapsed.count(), processCpuSeconds() - cpuStart};
+}
+
+FrameCost flatFrameCost(FlatShading& flat) {
+    flat.swap();
+    const FrameCost cost = fullFrameCost();
+    flat.swap();
+    return cost;
+}
+
+// Shipped and flat frames by turns, the order swapped every iteration so
+// that a load that rises or falls weighs on both alike.
 void BM_FullGameFrame1280x768(benchmark::State& state) {
     if (!haveGame(state)) {
         return;
     }
     useFramebufferSize(1280, 768);
-    std::vector<double> frames;
-    for (auto _ : state) {
-        const auto start = Clock::now();
-        realFrame();
-        glfwSwapBuffers(benchGame().window);
-        glFinish();
-        const std::chrono::duration<double> elapsed = Clock::now() - start;
-        frames.push_back(elapsed.count());
-        state.SetIterationTime(elapsed.count());
+    FlatShading flat(*benchGame().scene);
+    for (int warmUp = 0; warmUp < 2; ++warmUp) {  // the driver compiles each variant on first use
+        fullFrameCost();
+        flatFrameCost(flat);
     }
-    const double frame = median(frames);
+    std::vector<double> shipped;
+    std::vector<double> flatColour;
+    std::vector<double> wallRatios;
+    std::vector<double> cpuRatios;
+    bool shippedFirst = true;
+    for (auto _ : state) {
+        FrameCost shippedCost;
+        FrameCost flatCost;
+        if (shippedFirst) {
+            shippedCost = fullFrameCost();
+            flatCost = flatFrameCost(flat);
+        } else {
+            flatCost = flatFrameCost(flat);
+            shippedCost = fullFrameCost();
+        }
+        shipped.push_back(shippedCost.wall);
+        flatColour.push_back(flatCost.wall);
+        wallRatios.push_back(shippedCost.wall / flatCost.wall);
+        cpuRatios.push_back(shippedCost.cpu / flatCost.cpu);
+        state.SetIterationTime(shippedCost.wall);
+        shippedFirst = !shippedFirst;
+    }
+    const double frame = median(shipped);
     state.counters["frame_ms"] = frame * 1e3;
     state.counters["fps"] = frame > 0.0 ? 1.0 / frame : 0.0;
+    state.counters["flat_ms"] = median(flatColour) * 1e3;
+    state.counters["wall_ratio"] = median(wallRatios);
+    state.counters["shading_ratio"] = median(cpuRatios);
 }
-BENCHMARK(BM_FullGameFrame1280x768)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FullGameFrame1280x768)->UseManualTime()->MinTime(3.0)->Unit(benchmark::kMillisecond);
 
 void BM_HudText(benchmark::State& state) {
     if (!haveGame(state)) {

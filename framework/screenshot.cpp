@@ -53,7 +53,7 @@ void writePpm(std::FILE* file, const std::uint8_t* pixels, std::uint32_t width,
     }
 }
 
-void saveScreenshot(std::string name, std::uint32_t width, std::uint32_t height) {
+bool saveScreenshot(std::string name, std::uint32_t width, std::uint32_t height) {
     std::vector<std::uint8_t> pixels(std::size_t{width} * height * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, static_cast<GLsizei>(width), static_cast<GLsizei>(height), GL_RGB,
@@ -63,8 +63,9 @@ void saveScreenshot(std::string name, std::uint32_t width, std::uint32_t height)
     std::FILE* file = std::fopen(fileName.c_str(), "w");
     if (file == nullptr) {
         printLine("Unable to write screenshot file [" + fileName + "]");
-        return;
+        return false;
     }
     writePpm(file, pixels.data(), width, height);
     std::fclose(file);
+    return true;
 }

@@ -15,8 +15,8 @@
 // then one line per row, top row first, each pixel as "%3d %3d %3d ". The
 // pixels come from glReadPixels at (0, 0) with a pack alignment of 1; the
 // read buffer is the caller's choice. A file that cannot be created costs
-// one console line and nothing is written.
-void saveScreenshot(std::string name, std::uint32_t width, std::uint32_t height);
+// one console line, nothing is written and the result is false.
+bool saveScreenshot(std::string name, std::uint32_t width, std::uint32_t height);
 
 // Writes the PPM text of `pixels` (RGB bytes, rows tightly packed, bottom row
 // first as OpenGL delivers them) to `file`. Produces exactly the bytes of a

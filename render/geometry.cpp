@@ -30,7 +30,9 @@ Geometry::Geometry(const glm::mat4& modelMatrix, const GeometryData& mesh,
     : material_(std::move(material)),
       indexCount_(static_cast<std::uint32_t>(mesh.indices.size())),
       modelMatrix_(modelMatrix),
-      normalMatrix_(normalMatrixOf(modelMatrix)) {
+      normalMatrix_(normalMatrixOf(modelMatrix)),
+      meshBounds_(boundsOf(mesh.positions)),
+      worldBounds_(transformBounds(meshBounds_, modelMatrix)) {
     vertexArray_ = makeGlVertexArray();
     glBindVertexArray(vertexArray_.get());
     positionBuffer_ = uploadAttribute(0, mesh.positions);
@@ -59,6 +61,7 @@ void Geometry::setModelMatrix(const glm::mat4& modelMatrix) {
     }
     modelMatrix_ = modelMatrix;
     normalMatrix_ = normalMatrixOf(modelMatrix);
+    worldBounds_ = transformBounds(meshBounds_, modelMatrix);
 }
 
 void Geometry::draw() {

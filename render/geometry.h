@@ -14,6 +14,7 @@
 #include "render/gl_object.h"
 #include "render/material.h"
 #include "render/mesh_generators.h"
+#include "render/view_volume.h"
 
 class Geometry {
   public:
@@ -35,9 +36,11 @@ class Geometry {
 
     const std::shared_ptr<Material>& getMaterial() const { return material_; }
     glm::mat4 getModelMatrix() const { return modelMatrix_; }
-    // Also recomputes the normal matrix, unless the matrix is bit for bit
-    // the one already held (a log that did not move).
+    // Also recomputes the normal matrix and the world bounds, unless the
+    // matrix is bit for bit the one already held (a log that did not move).
     void setModelMatrix(const glm::mat4& modelMatrix);
+    // The mesh's box placed by the model matrix, in world units.
+    const BoundingBox& getWorldBounds() const { return worldBounds_; }
     std::uint32_t indexCount() const { return indexCount_; }
 
   private:
@@ -54,4 +57,6 @@ class Geometry {
     // transpose(inverse(modelMatrix_)) restricted to 3x3, kept with the model
     // matrix so that objects that never move do not invert it every draw.
     glm::mat3 normalMatrix_;
+    BoundingBox meshBounds_;   // model units, from the mesh's positions
+    BoundingBox worldBounds_;  // meshBounds_ moved by modelMatrix_
 };

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <fstream>
+#include <utility>
 #include <vector>
 
 #include <glm/gtc/type_ptr.hpp>
@@ -72,6 +73,16 @@ Shader::Shader()
 
 std::shared_ptr<Shader> Shader::create(const char* vertexPath, const char* fragmentPath) {
     return std::make_shared<Shader>(vertexPath, fragmentPath);
+}
+
+void Shader::swap(Shader& other) noexcept {
+    std::swap(program_, other.program_);
+    vertexReference_.swap(other.vertexReference_);
+    fragmentReference_.swap(other.fragmentReference_);
+    std::swap(sourcesAreText_, other.sourcesAreText_);
+    // The cache's keys view into the name nodes, which stay where they are.
+    uniformNames_.swap(other.uniformNames_);
+    uniformLocations_.swap(other.uniformLocations_);
 }
 
 void Shader::buildProgram() {

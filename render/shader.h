@@ -54,6 +54,10 @@ class Shader {
 
     GLuint programHandle() const { return program_.get(); }
 
+    // Exchanges the two programs with their location caches, so every holder
+    // of either shared pointer draws with the other's program from now on.
+    void swap(Shader& other) noexcept;
+
   private:
     void buildProgram();
     GLuint compileStage(const std::string& stageReference, GLenum stageType) const;

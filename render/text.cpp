@@ -74,7 +74,10 @@ std::vector<float> buildTextVertices(const std::string& text, float x, float y) 
     std::vector<float> vertices;
     vertices.reserve(static_cast<std::size_t>(quads) * 12);
     for (int quad = 0; quad < quads; ++quad) {
-        for (const int corner : {0, 1, 2, 2, 3, 0}) {
+        // The font's corners run clockwise on screen (top left, top right,
+        // bottom right, bottom left); taken backwards, both triangles face
+        // the viewer, so face culling keeps the HUD.
+        for (const int corner : {0, 3, 2, 2, 1, 0}) {
             appendDoubledCorner(vertices, scratch, quad, corner);
         }
     }

@@ -18,8 +18,9 @@
 // quad takes 64.
 constexpr int kMaxTextQuads = 156;
 
-// Two triangles per font quad (vertices 1-2-3 and 3-4-1), x and y doubled:
-// 12 floats per quad. Quads past kMaxTextQuads are dropped.
+// Two triangles per font quad (vertices 1-4-3 and 3-2-1, counter-clockwise
+// on screen), x and y doubled: 12 floats per quad. Quads past kMaxTextQuads
+// are dropped.
 std::vector<float> buildTextVertices(const std::string& text, float x, float y);
 
 // Orthographic projection in window pixels: left 0, right width, bottom

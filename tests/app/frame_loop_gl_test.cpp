@@ -1,17 +1,24 @@
 // One game frame's drawing on the real scene (real shaders, a 40-row world):
 // every object drawn once, pass by pass in the frame's order, each with its
-// pass uniforms on the pass's shader and then its own draw; and the HUD.
+// pass uniforms on the pass's shader and then its own draw; view culling,
+// which may drop only draws and must not change a pixel; and the HUD.
 #include "app/frame_loop.h"
 
 #include <gtest/gtest.h>
 
+#include <glm/gtc/type_ptr.hpp>
 #include <sstream>
 
+#include "app/frame_step.h"
 #include "game/game_state.h"
+#include "game/hopping.h"
 #include "game/world.h"
+#include "render/text.h"
+#include "render/view_volume.h"
 #include "support/game_globals.h"
 #include "support/gl_call_log.h"
 #include "support/gl_context.h"
+#include "support/render_helpers.h"
 
 namespace {
 
@@ -52,6 +59,63 @@ class FrameLoopTest : public GlTest {
         return line;
     }
 
+    // drawWorld's calls with the logs where they are now, each row, tree and
+    // log only where `view` may show it (the player and marker always).
+    Lines expectedWorldCalls(const ViewVolume& view, float riverTime) const {
+        const glm::vec3 one(1.0f);
+        Shader& color = *scene_->colorShader;
+        Shader& river = *scene_->riverShader;
+        const std::string viewProj = "uniformMatrix4fv viewProjMatrix";
+        const auto shows = [&view](const Geometry& object) {
+            return view.mayContain(object.getWorldBounds());
+        };
+        Lines expected;
+        // An object whose own shader is made current and sent the matrix. The
+        // player and the marker are among them: this scene's shaders have
+        // never been sent one, as in the game's first frame.
+        const auto drawnAlone = [&](const Geometry& object, const glm::vec3& baseColor) {
+            expected.push_back(text("useProgram", color.programHandle()));
+            expectUniform(expected, color, viewProj);
+            expectDraw(expected, object, baseColor, one, 1);
+        };
+        const auto rowPass = [&](const GeometryList& rows, const glm::vec3& baseColor) {
+            expected.push_back(text("useProgram", color.programHandle()));
+            for (const auto& row : rows) {
+                if (shows(*row)) {
+                    expectUniform(expected, color, viewProj);
+                    expectDraw(expected, *row, baseColor, one, 1);
+                }
+            }
+        };
+        drawnAlone(*scene_->playerMesh, {1, 1, 0});
+        drawnAlone(*scene_->originMarker, {1, 0, 0});
+        rowPass(scene_->grassRows, {0.1f, 0.8f, 0.1f});
+        for (std::size_t i = 0; i < treeParts.size(); ++i) {
+            if (shows(*treeParts[i])) {
+                drawnAlone(*treeParts[i],
+                           i % 2 == 0 ? glm::vec3(0.4f, 0.25f, 0.1f) : glm::vec3(0.1f, 0.6f, 0.1f));
+            }
+        }
+        expected.push_back(text("useProgram", river.programHandle()));
+        const glm::vec3 eye = scene_->camera->getPosition();
+        for (const auto& row : scene_->riverRows) {
+            if (shows(*row)) {
+                expectUniform(expected, river, text("uniform1f time", riverTime));
+                expectUniform(expected, river, viewProj);
+                expectUniform(expected, river, text("uniform3f viewPos", eye.x, eye.y, eye.z));
+                expectDraw(expected, *row, {1, 1, 0.1f}, {0.2f, 0.5f, 1}, 5);
+            }
+        }
+        for (const LogEntry& log : logs) {
+            if (shows(*log.geometry)) {
+                drawnAlone(*log.geometry, {0.55f, 0.27f, 0.07f});
+            }
+        }
+        rowPass(scene_->darkGreyRows, glm::vec3(0.3f));
+        rowPass(scene_->lightGreyRows, glm::vec3(0.5f));
+        return expected;
+    }
+
     // Geometry::draw's lines, the vertex array's name replaced by "*".
     static void expectDraw(Lines& lines, const Geometry& geometry, const glm::vec3& color,
                            const glm::vec3& coefficients, float alpha) {
@@ -82,51 +146,41 @@ Lines withoutArrayNames(const Lines& lines) {
 }
 
 TEST_F(FrameLoopTest, DrawWorldDrawsEveryObjectOncePassByPass) {
-    const glm::vec3 one(1.0f);
-    Shader& color = *scene_->colorShader;
-    Shader& river = *scene_->riverShader;
-    const std::string viewProj = "uniformMatrix4fv viewProjMatrix";
-    Lines expected;
-    expectDraw(expected, *scene_->playerMesh, {1, 1, 0}, one, 1);
-    expectDraw(expected, *scene_->originMarker, {1, 0, 0}, one, 1);
-    expected.push_back(text("useProgram", color.programHandle()));
-    for (const auto& row : scene_->grassRows) {
-        expectUniform(expected, color, viewProj);
-        expectDraw(expected, *row, {0.1f, 0.8f, 0.1f}, one, 1);
-    }
-    for (std::size_t i = 0; i < treeParts.size(); ++i) {
-        expected.push_back(text("useProgram", color.programHandle()));
-        expectUniform(expected, color, viewProj);
-        expectDraw(expected, *treeParts[i],
-                   i % 2 == 0 ? glm::vec3(0.4f, 0.25f, 0.1f) : glm::vec3(0.1f, 0.6f, 0.1f), one, 1);
-    }
-    expected.push_back(text("useProgram", river.programHandle()));
-    const glm::vec3 eye = scene_->camera->getPosition();
-    for (const auto& row : scene_->riverRows) {
-        expectUniform(expected, river, "uniform1f time 2.5");
-        expectUniform(expected, river, viewProj);
-        expectUniform(expected, river, text("uniform3f viewPos", eye.x, eye.y, eye.z));
-        expectDraw(expected, *row, {1, 1, 0.1f}, {0.2f, 0.5f, 1}, 5);
-    }
-    for (const LogEntry& log : logs) {
-        expected.push_back(text("useProgram", color.programHandle()));
-        expectUniform(expected, color, viewProj);
-        expectDraw(expected, *log.geometry, {0.55f, 0.27f, 0.07f}, one, 1);
-    }
-    for (const auto* rows : {&scene_->darkGreyRows, &scene_->lightGreyRows}) {
-        expected.push_back(text("useProgram", color.programHandle()));
-        for (const auto& row : *rows) {
-            expectUniform(expected, color, viewProj);
-            expectDraw(expected, *row,
-                       rows == &scene_->darkGreyRows ? glm::vec3(0.3f) : glm::vec3(0.5f), one, 1);
-        }
-    }
     ASSERT_FALSE(scene_->riverRows.empty());
     ASSERT_FALSE(treeParts.empty());
-
+    const Lines expected = expectedWorldCalls(ViewVolume::everything(), 2.5f);
     GlCallLog log;
-    drawWorld(*scene_, 2.5f);
+    drawWorld(*scene_, 2.5f, ViewCulling::Off);
     EXPECT_EQ(withoutArrayNames(log.lines()), expected);
+    const glm::mat4 viewProjection = scene_->camera->getViewProjectionMatrix();
+    const float* sent = glm::value_ptr(viewProjection);
+    EXPECT_EQ(log.matrix("viewProjMatrix"), std::vector<float>(sent, sent + 16));
+}
+
+// From ahead of the start the rows, trees and logs behind the camera drop
+// out; every other call stays, in its order, and every log still drifts.
+TEST_F(FrameLoopTest, DrawWorldWithCullingSkipsOnlyWhatTheCameraCannotSee) {
+    scene_->camera->update(0, 0, zoom, false, false, false, glm::vec3(0.0f, 0.0f, 12.0f));
+    const ViewVolume view = ViewVolume::of(scene_->camera->getViewProjectionMatrix());
+    std::vector<float> driftedX;
+    for (const LogEntry& entry : logs) {
+        driftedX.push_back(
+            driftLogX(entry.geometry->getModelMatrix()[3].x, entry.direction, entry.speed, 1.0f));
+    }
+    deltaTime = 1.0f;
+    GlCallLog log;
+    drawWorld(*scene_, 1.0f);
+    // The logs are culled where they have drifted to.
+    const Lines expected = expectedWorldCalls(view, 1.0f);
+    EXPECT_EQ(withoutArrayNames(log.lines()), expected);
+    EXPECT_LT(expected.size(), expectedWorldCalls(ViewVolume::everything(), 1.0f).size());
+    ASSERT_EQ(driftedX.size(), logs.size());
+    std::size_t culledLogs = 0;
+    for (std::size_t i = 0; i < logs.size(); ++i) {
+        EXPECT_EQ(logs[i].geometry->getModelMatrix()[3].x, driftedX[i]) << "log " << i;
+        culledLogs += view.mayContain(logs[i].geometry->getWorldBounds()) ? 0 : 1;
+    }
+    EXPECT_GT(culledLogs, 0u);
 }
 
 TEST_F(FrameLoopTest, DrawHudDrawsTheScoreAndTheOverlaysOfTheState) {
@@ -145,6 +199,92 @@ TEST_F(FrameLoopTest, DrawHudDrawsTheScoreAndTheOverlaysOfTheState) {
     EXPECT_EQ(texts(), 3u);
     gameState = GameOver;
     EXPECT_EQ(texts(), 3u);
+}
+
+// Debug mode's F2 turns face culling on; the HUD must look the same.
+TEST_F(FrameLoopTest, APausedDebugFrameKeepsItsHudWithBackfaceCullingOn) {
+    windowWidth = 640;
+    windowHeight = 360;
+    const OffscreenTarget target(windowWidth, windowHeight);
+    gameState = Paused;
+    debugMode = true;
+    const auto hud = [this, &target] {
+        glClearColor(0.53f, 0.8f, 0.98f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        drawHud(*scene_);
+        return target.pixels();
+    };
+    const PpmImage unculled = hud();
+    keyCallback(window_, GLFW_KEY_F2, 0, GLFW_PRESS, 0);
+    ASSERT_TRUE(glIsEnabled(GL_CULL_FACE));
+    const PpmImage culled = hud();
+    glDisable(GL_CULL_FACE);
+
+    EXPECT_TRUE(culled.rgb == unculled.rgb) << "culling changed the HUD";
+    // The middle of each text's first stroke, in the text's colour.
+    const auto firstStroke = [&culled](const std::string& text, float x, float y) {
+        const std::vector<float> v = buildTextVertices(text, x, y);
+        return culled.at(static_cast<int>((v[0] + v[4]) / 2), static_cast<int>((v[1] + v[5]) / 2));
+    };
+    EXPECT_EQ(firstStroke("Score: 0", 20, 30), (std::vector<int>{0, 0, 0}));
+    EXPECT_EQ(firstStroke("DEBUG MODE", 80, 30), (std::vector<int>{255, 0, 0}));
+}
+
+// Culling may not change a single pixel: the same world drawn with it on and
+// off from the start camera, orbited, panned, zoomed in close, far out,
+// through the centre (zoom 0, a NaN view) and past it, and following a
+// player further along.
+TEST_F(FrameLoopTest, CullingLeavesEveryPixelAsItWas) {
+    struct Pose {
+        const char* name;
+        float yaw;       // radians
+        float pitch;     // radians
+        float zoom;      // world units
+        glm::ivec2 pan;  // cursor pixels dragged with the right button
+        glm::vec3 target;
+    };
+    const Pose poses[] = {
+        {"start", 3.14159f, -0.6f, 20, {0, 0}, {0, 0, 0}},
+        {"orbited", 1.2f, -0.3f, 20, {0, 0}, {0, 0, 0}},
+        {"from above", 3.14159f, -1.5f, 35, {0, 0}, {0, 0, 4}},
+        {"panned", 2.6f, -0.4f, 12, {500, -300}, {0, 0, 0}},
+        {"close", 2.5f, -1.4f, 4, {0, 0}, {0, 0, 0}},
+        {"far out", 0.5f, -0.9f, 70, {0, 0}, {0, 0, 0}},
+        {"zoom 0", 3.14159f, -0.6f, 0, {0, 0}, {0, 0, 0}},
+        {"past the centre", 3.14159f, -0.6f, -15, {0, 0}, {0, 0, 0}},
+        {"further along", 3.14159f, -0.6f, 20, {0, 0}, {3, 0, 14}},
+    };
+    windowWidth = 320;
+    windowHeight = 192;
+    const OffscreenTarget target(windowWidth, windowHeight, true);
+    glEnable(GL_DEPTH_TEST);
+    deltaTime = 0.0f;  // the logs stay put between the two pictures
+    glClearColor(0.53f, 0.8f, 0.98f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    const PpmImage sky = target.pixels();
+    const auto picture = [this, &target](ViewCulling culling) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        drawWorld(*scene_, 1.0f, culling);
+        return target.pixels();
+    };
+    for (const Pose& pose : poses) {
+        SCOPED_TRACE(pose.name);
+        scene_->camera.emplace(60.0f, 320.0f / 192.0f, 0.1f, 100.0f);
+        scene_->camera->setYaw(pose.yaw);
+        scene_->camera->setPitch(pose.pitch);
+        scene_->camera->update(pose.pan.x, pose.pan.y, pose.zoom, false, true, true, pose.target);
+        const PpmImage all = picture(ViewCulling::Off);
+        const PpmImage culled = picture(ViewCulling::On);
+        if (pose.zoom != 0.0f) {
+            EXPECT_NE(all.rgb, sky.rgb) << "nothing of the world in the picture";
+        }
+        std::size_t differing = 0;
+        for (std::size_t i = 0; i < all.rgb.size(); ++i) {
+            differing += all.rgb[i] != culled.rgb[i] ? 1 : 0;
+        }
+        EXPECT_EQ(differing, 0u);
+    }
+    glDisable(GL_DEPTH_TEST);
 }
 
 }  // namespace

@@ -155,13 +155,18 @@ TEST_F(BadInputTest, ZoomDrivenToZeroAndBelowKeepsPlaying) {
     EXPECT_EQ(loseAndQuit(), 0);
 }
 
-TEST_F(BadInputTest, HeadlessScreenshotNamesThatCannotBeWrittenAreReported) {
+// A headless run that could not write its one screenshot has failed: the
+// line, then the fatal path (stdin is /dev/null, so the wait ends at once).
+TEST_F(BadInputTest, HeadlessScreenshotNamesThatCannotBeWrittenAreReportedAndFail) {
+    std::filesystem::create_directory(sandbox().workingDirectory() + "/folder.ppm");
     const std::string longName(10000, 'n');
-    for (const std::string& name : {std::string("no/such/folder/shot"), longName}) {
+    for (const std::string& name :
+         {std::string("folder"), std::string("no/such/folder/shot"), longName}) {
+        SCOPED_TRACE(name.substr(0, 20));
         ASSERT_TRUE(session_.start({"--run_headless", "--filename", name}));
         ASSERT_TRUE(session_.waitForScreen(showsMenu, 30s));
         session_.click();
-        EXPECT_EQ(session_.game().waitForExit(60s), 0);
+        EXPECT_EQ(session_.game().waitForExit(60s), 1);
         EXPECT_EQ(session_.game().lines().back(),
                   "Unable to write screenshot file [" + name + ".ppm]");
     }

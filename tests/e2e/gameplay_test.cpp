@@ -2,9 +2,14 @@
 // driven with xdotool and watched through its console and screen captures.
 #include <gtest/gtest.h>
 
+#include <glm/vec2.hpp>
+#include <glm/vec4.hpp>
 
+#include "app/startup_settings.h"
+#include "game/game_state.h"
 #include "support/game_session.h"
 #include "support/scratch_folder.h"
+#include "view/camera.h"
 
 namespace {
 
@@ -18,6 +23,27 @@ bool showsMenu(const PpmImage& image) {
 }
 bool showsSky(const PpmImage& image) {
     return pixelIs(image, 5, 5, kSkyPixel);
+}
+
+// Where the middle of the top face of the player's cube (at the start, the
+// unit cube around the origin) lands in a width x height window, by the
+// game's own camera settings: window pixels, y growing downward.
+glm::ivec2 playerTopOnScreen(int width, int height) {
+    const CameraSettings settings = readStartupSettings(CommandLineOptions{}).camera;
+    Camera camera(settings.fov, static_cast<float>(width) / static_cast<float>(height),
+                  settings.nearPlane, settings.farPlane);
+    camera.setYaw(settings.yaw);
+    camera.setPitch(settings.pitch);
+    camera.update(0, 0, zoom, false, false, false, glm::vec3(0.0f));
+    const glm::vec4 clip = camera.getViewProjectionMatrix() * glm::vec4(0.0f, 0.5f, 0.0f, 1.0f);
+    const float x = (clip.x / clip.w + 1.0f) * 0.5f * static_cast<float>(width);
+    const float y = (1.0f - clip.y / clip.w) * 0.5f * static_cast<float>(height);
+    return {static_cast<int>(x), static_cast<int>(y)};
+}
+
+// Lit yellow: strong red and green, little blue.
+bool isYellow(const std::vector<int>& rgb) {
+    return rgb[0] >= 150 && rgb[1] >= 150 && rgb[2] <= 100;
 }
 
 class GameplayTest : public ::testing::Test {
@@ -105,6 +131,14 @@ TEST_F(GameplayTest, HeadlessRunWritesTheFirstGameFrameAndExits) {
         }
     }
     EXPECT_TRUE(blackNearScore);
+    // The first frame shows the player where the camera puts it.
+    const glm::ivec2 player = playerTopOnScreen(1280, 768);
+    for (int dy = -3; dy <= 3; ++dy) {
+        for (int dx = -3; dx <= 3; ++dx) {
+            EXPECT_TRUE(isYellow(image->at(player.x + dx, player.y + dy)))
+                << "no player at " << player.x + dx << "," << player.y + dy;
+        }
+    }
 }
 
 TEST_F(GameplayTest, AFilenameValueIsExaminedAsAnOptionToo) {

@@ -75,7 +75,7 @@ TEST_F(ScreenshotTest, TheNameGetsPpmAppendedInTheWorkingDirectory) {
     const OffscreenTarget target(3, 2);
     const std::string previous = std::filesystem::current_path().string();
     std::filesystem::current_path(output_.path());
-    saveScreenshot("shot", 3, 2);
+    EXPECT_TRUE(saveScreenshot("shot", 3, 2));
     std::filesystem::current_path(previous);
     EXPECT_EQ(readWholeFile(output_.file("shot.ppm")),
               "P3\n3 2\n255\n"
@@ -87,7 +87,7 @@ TEST_F(ScreenshotTest, AFileThatCannotBeCreatedCostsOneLine) {
     const OffscreenTarget target(4, 4);
     const std::string name = output_.file("missing-folder/shot");
     testing::internal::CaptureStdout();
-    saveScreenshot(name, 4, 4);
+    EXPECT_FALSE(saveScreenshot(name, 4, 4));
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "Unable to write screenshot file [" + name + ".ppm]\n");
     EXPECT_FALSE(std::filesystem::exists(name + ".ppm"));

@@ -119,6 +119,16 @@ TEST_F(GeometryTest, NormalMatrixFollowsEachNewModelMatrix) {
     }
 }
 
+TEST_F(GeometryTest, WorldBoundsAreTheMeshBoxWhereverTheModelMatrixPutsIt) {
+    Geometry row(glm::translate(glm::mat4(1.0f), glm::vec3(0, -1, 5)), createBoxGeometry(100, 1, 1),
+                 material_);
+    EXPECT_EQ(row.getWorldBounds().min, glm::vec3(-50, -1.5f, 4.5f));
+    EXPECT_EQ(row.getWorldBounds().max, glm::vec3(50, -0.5f, 5.5f));
+    row.setModelMatrix(glm::translate(glm::mat4(1.0f), glm::vec3(3, 0, 0)));
+    EXPECT_EQ(row.getWorldBounds().min, glm::vec3(-47, -0.5f, -0.5f));
+    EXPECT_EQ(row.getWorldBounds().max, glm::vec3(53, 0.5f, 0.5f));
+}
+
 TEST_F(GeometryTest, NormalMatrixOfARotationIsTheRotationItself) {
     const glm::mat4 model = glm::rotate(glm::mat4(1.0f), 0.7f, glm::vec3(0, 1, 0));
     Geometry geometry(model, createBoxGeometry(1, 1, 1), material_);

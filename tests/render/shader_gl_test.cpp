@@ -87,6 +87,27 @@ TEST_F(ShaderTest, AsksOpenGlForEachUniformNameOnceMissingOnesIncluded) {
     locationOverride = nullptr;
 }
 
+TEST_F(ShaderTest, SwapExchangesTheProgramsWithTheirCachedLocations) {
+    Shader fromFiles(write("a.vert", kVertex), write("a.frag", kFragment));
+    Shader builtIn;
+    const GLuint filesProgram = fromFiles.programHandle();
+    const GLuint builtInProgram = builtIn.programHandle();
+    const GLint baseColor = fromFiles.getUniformLocation("baseColor");
+    ASSERT_GE(baseColor, 0);
+    fromFiles.swap(builtIn);
+    EXPECT_EQ(fromFiles.programHandle(), builtInProgram);
+    EXPECT_EQ(builtIn.programHandle(), filesProgram);
+    GlFunctionOverride<PFNGLGETUNIFORMLOCATIONPROC> counting(__glewGetUniformLocation,
+                                                             countingGetUniformLocation);
+    locationOverride = &counting;
+    locationQueries = 0;
+    EXPECT_EQ(builtIn.getUniformLocation("baseColor"), baseColor);
+    EXPECT_EQ(locationQueries, 0);
+    EXPECT_EQ(fromFiles.getUniformLocation("baseColor"), -1);
+    EXPECT_EQ(locationQueries, 1);
+    locationOverride = nullptr;
+}
+
 TEST_F(ShaderTest, SettersWriteTheValueIntoTheCurrentProgram) {
     Shader shader(write("a.vert", kVertex), write("a.frag", kFragment));
     shader.use();

@@ -21,23 +21,35 @@ TEST(TextVertices, QuadCountsOfTheGameTexts) {
     EXPECT_TRUE(buildTextVertices("", 5, 5).empty());
 }
 
-TEST(TextVertices, EachQuadIsTwoTrianglesOneTwoThreeAndThreeFourOne) {
+// Twice the signed area of a triangle in clip space: positive when it is
+// counter-clockwise there, that is front-facing.
+float clipSpaceArea(const float* a, const float* b, const float* c) {
+    const glm::mat4 projection = textProjection(1280, 720);
+    const glm::vec4 p = projection * glm::vec4(a[0], a[1], 0, 1);
+    const glm::vec4 q = projection * glm::vec4(b[0], b[1], 0, 1);
+    const glm::vec4 r = projection * glm::vec4(c[0], c[1], 0, 1);
+    return (q.x - p.x) * (r.y - p.y) - (q.y - p.y) * (r.x - p.x);
+}
+
+TEST(TextVertices, EachQuadIsTwoFrontFacingTrianglesOneFourThreeAndThreeTwoOne) {
     const std::vector<float> v = buildTextVertices("GAME OVER!", 3, 4);
     ASSERT_FALSE(v.empty());
     for (std::size_t q = 0; q < quadCount(v); ++q) {
         const float* t = &v[q * kFloatsPerQuad];
         SCOPED_TRACE(q);
-        // Triangle vertices 1 2 3 | 3 4 1 of the font's quad (x0,y0) (x1,y0) (x1,y1) (x0,y1).
+        // Triangle vertices 1 4 3 | 3 2 1 of the font's quad (x0,y0) (x1,y0) (x1,y1) (x0,y1).
         EXPECT_EQ(t[4], t[6]);  // third vertex repeated
         EXPECT_EQ(t[5], t[7]);
         EXPECT_EQ(t[0], t[10]);  // first vertex closes the second triangle
         EXPECT_EQ(t[1], t[11]);
-        EXPECT_EQ(t[1], t[3]);  // first and second share the top edge
-        EXPECT_EQ(t[2], t[4]);  // second and third the right edge
-        EXPECT_EQ(t[9], t[5]);  // fourth and third the bottom edge
-        EXPECT_EQ(t[8], t[0]);  // fourth and first the left edge
-        EXPECT_LT(t[0], t[2]);
+        EXPECT_EQ(t[2], t[0]);  // fourth and first share the left edge
+        EXPECT_EQ(t[3], t[5]);  // fourth and third the bottom edge
+        EXPECT_EQ(t[8], t[4]);  // second and third the right edge
+        EXPECT_EQ(t[9], t[1]);  // second and first the top edge
+        EXPECT_LT(t[0], t[4]);
         EXPECT_LT(t[1], t[5]);
+        EXPECT_GT(clipSpaceArea(t, t + 2, t + 4), 0.0f);
+        EXPECT_GT(clipSpaceArea(t + 6, t + 8, t + 10), 0.0f);
     }
 }
 

@@ -73,13 +73,21 @@ std::shared_ptr<Shader> makeTextTestShader(const ScratchFolder& folder) {
     return makeShader(folder, "text", kTextVertex, kTextFragment);
 }
 
-OffscreenTarget::OffscreenTarget(int width, int height) {
+OffscreenTarget::OffscreenTarget(int width, int height, bool withDepth)
+    : width_(width), height_(height) {
     glGenRenderbuffers(1, &colorBuffer_);
     glBindRenderbuffer(GL_RENDERBUFFER, colorBuffer_);
     glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
     glGenFramebuffers(1, &framebuffer_);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colorBuffer_);
+    if (withDepth) {
+        glGenRenderbuffers(1, &depthBuffer_);
+        glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer_);
+        glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER,
+                                  depthBuffer_);
+    }
     EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER),
               static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
     glViewport(0, 0, width, height);
@@ -91,4 +99,22 @@ OffscreenTarget::~OffscreenTarget() {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glDeleteFramebuffers(1, &framebuffer_);
     glDeleteRenderbuffers(1, &colorBuffer_);
+    if (depthBuffer_ != 0) {
+        glDeleteRenderbuffers(1, &depthBuffer_);
+    }
+}
+
+PpmImage OffscreenTarget::pixels() const {
+    PpmImage image;
+    image.width = width_;
+    image.height = height_;
+    const std::size_t rowBytes = static_cast<std::size_t>(width_) * 3;
+    std::vector<std::uint8_t> bottomUp(rowBytes * static_cast<std::size_t>(height_));
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width_, height_, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
+    for (int row = height_ - 1; row >= 0; --row) {
+        const auto start = bottomUp.begin() + static_cast<std::ptrdiff_t>(row * rowBytes);
+        image.rgb.insert(image.rgb.end(), start, start + static_cast<std::ptrdiff_t>(rowBytes));
+    }
+    return image;
 }

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "render/shader.h"
+#include "support/ppm_image.h"
 #include "support/scratch_folder.h"
 
 // Reads locations 0-2; sets gl_Position to modelMatrix * position and draws
@@ -23,17 +24,23 @@ std::shared_ptr<Shader> makeWorldTestShader(const ScratchFolder& folder);
 // text shader.
 std::shared_ptr<Shader> makeTextTestShader(const ScratchFolder& folder);
 
-// A framebuffer with one RGBA8 colour attachment, bound for drawing and
-// reading, with the viewport set to its size; framebuffer 0 is bound again
-// when it goes.
+// A framebuffer with one RGBA8 colour attachment (and, when asked, a depth
+// buffer, for whole scenes), bound for drawing and reading, with the
+// viewport set to its size; framebuffer 0 is bound again when it goes.
 class OffscreenTarget {
   public:
-    OffscreenTarget(int width, int height);
+    OffscreenTarget(int width, int height, bool withDepth = false);
     ~OffscreenTarget();
     OffscreenTarget(const OffscreenTarget&) = delete;
     OffscreenTarget& operator=(const OffscreenTarget&) = delete;
 
+    // What the target holds now, top row first.
+    PpmImage pixels() const;
+
   private:
+    int width_ = 0;
+    int height_ = 0;
     GLuint framebuffer_ = 0;
     GLuint colorBuffer_ = 0;
+    GLuint depthBuffer_ = 0;
 };
