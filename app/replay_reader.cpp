@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -209,9 +210,11 @@ bool ReplayReader::readWindow(const Fields& fields) {
     if (fields.size() != 6 || fields[0] != "window") {
         return fail("expected 'window WIDTH HEIGHT REFRESH FULLSCREEN TITLE'");
     }
-    if (!parseInt(fields[1], window.width, 1, kLargestSize) ||
-        !parseInt(fields[2], window.height, 1, kLargestSize)) {
-        return fail("window size out of range (1 to 65535 pixels each)");
+    // Any size a window was opened with: the settings allow more than the X
+    // server keeps (it plays on at 16 bits), so only a size below 1 is refused.
+    if (!parseInt(fields[1], window.width, 1, std::numeric_limits<int>::max()) ||
+        !parseInt(fields[2], window.height, 1, std::numeric_limits<int>::max())) {
+        return fail("window size out of range (1 to 2147483647 pixels each)");
     }
     if (!parseNumber(fields[3], window.refreshRate) || !parseFlag(fields[4], window.fullscreen) ||
         !unescapeText(fields[5], window.title)) {

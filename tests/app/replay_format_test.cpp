@@ -133,7 +133,7 @@ TEST(ReplayFormat, BadFilesNameTheLineAndWhatIsWrong) {
          "not a replay file (the first line must be 'QUORLAND-REPLAY 1 VERSION')"},
         {"QUORLAND-REPLAY 1 1.0\nseed -1\n", 2, "expected 'seed N' with N from 0 to 4294967295"},
         {"QUORLAND-REPLAY 1 1.0\nseed 7\nwindow 0 768 60 0 Q\n", 3,
-         "window size out of range (1 to 65535 pixels each)"},
+         "window size out of range (1 to 2147483647 pixels each)"},
         {"QUORLAND-REPLAY 1 1.0\nseed 7\nwindow 1280 768 60 0 Q\nrenderer 0 0 0 0 1\n", 4,
          "expected 'camera FOV NEAR FAR YAW PITCH' (float bits in hex)"},
         {"QUORLAND-REPLAY 1 1.0\nseed 7\nwindow 1280 768 60 0 Q\ncamera 42700000 3DCCCCCD "
