@@ -8,7 +8,7 @@
 # left in build/bench-results.json.
 #   BENCH_REPETITIONS (default 5)  repetitions of every benchmark
 #   STARTUP_RUNS (default 5)       headless runs of the real binary
-#   REPLAY_RUNS (default 3)        timedemos with and without --record (scripts/measure-replay.sh)
+#   REPLAY_RUNS (default 4)        timedemos with and without --record (scripts/measure-replay.sh)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
@@ -19,4 +19,4 @@ cd "$root/build"
   --benchmark_report_aggregates_only=true \
   --benchmark_out=bench-results.json --benchmark_out_format=json
 "$root/scripts/with-display.sh" "$root/scripts/measure-startup.sh" "${STARTUP_RUNS:-5}"
-"$root/scripts/with-display.sh" "$root/scripts/measure-replay.sh" "${REPLAY_RUNS:-3}"
+"$root/scripts/with-display.sh" "$root/scripts/measure-replay.sh" "${REPLAY_RUNS:-4}"
