@@ -150,9 +150,11 @@ bool FrameInput::endFrame(bool gameFrame) {
         recorder_->write(formatFrameEnd(frame), true);
     }
     ++frameCount_;
-    const Clock::time_point now = Clock::now();
-    frameMilliseconds_.push_back(millisecondsBetween(lastFrameEnd_, now));
-    lastFrameEnd_ = now;
+    if (source_ && source_->timedemo) {
+        const Clock::time_point now = Clock::now();
+        frameMilliseconds_.push_back(millisecondsBetween(lastFrameEnd_, now));
+        lastFrameEnd_ = now;
+    }
     if (!replaying()) {
         return true;
     }

@@ -3,7 +3,8 @@
 # replay tests/replays/log_ride.replay (1280x768) as a timedemo RUNS times
 # (default 4) without and with --record, alternating in one run so both see
 # the same machine, and prints each timedemo line and the medians. The cost
-# of recording is the ratio of the median frame times (with / without).
+# of recording is the median of the runs' ratios of median frame times
+# (with / without).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 runs="${1:-4}"
@@ -40,5 +41,9 @@ for mode in plain recorded; do
     "95th percentile $(median < "$work/$mode.p95") ms, $(median < "$work/$mode.fps") frames/s" \
     "(medians of $runs timedemos)"
 done
-awk -v a="$(median < "$work/recorded.median")" -v b="$(median < "$work/plain.median")" \
-  'BEGIN { printf "recording / plain median frame time: %.3f (budget <= 1.02)\n", a / b }'
+# Each run's two timedemos ran back to back, so their ratio is the fairest
+# comparison; the median of those ratios is the figure.
+paste "$work/recorded.median" "$work/plain.median" | awk '{ printf "%.4f\n", $1 / $2 }' \
+  > "$work/ratios"
+echo "recording / plain median frame time, per run: $(tr '\n' ' ' < "$work/ratios")"
+echo "median of the per-run ratios: $(median < "$work/ratios") (budget <= 1.02)"
