@@ -83,6 +83,20 @@ std::string commandLineUsage() {
            "  --timedemo <file>       play a replay file as fast as possible, print the frame\n"
            "                          times and exit\n"
            "  --help, -h              print this text and exit\n"
+           "  --version               print the version and exit\n"
            "An option that needs a value is ignored when it is the last argument.\n"
            "Unknown arguments are ignored.";
+}
+
+bool asksForVersion(int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--version") {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string versionLine() {
+    return std::string("quorland ") + QUORLAND_VERSION;
 }

@@ -37,3 +37,10 @@ void parseCommandLine(CommandLineOptions& options, int argc, const char* const* 
 
 // The usage text printed by "--help", one option per line.
 std::string commandLineUsage();
+
+// True when any argument is exactly "--version". Its answer is the whole
+// output, so it is looked for before anything else is printed.
+bool asksForVersion(int argc, const char* const* argv);
+
+// The one line "--version" prints: "quorland " and the project's version.
+std::string versionLine();

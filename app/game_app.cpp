@@ -142,6 +142,10 @@ bool play(GLFWwindow* window, const CommandLineOptions& options, RunSetup& run,
 }  // namespace
 
 int runGame(int argc, char** argv) {
+    if (asksForVersion(argc, argv)) {
+        printLine(versionLine());
+        return 0;
+    }
     printLine(":::::: WELCOME TO QUORLAND ::::::");
     CommandLineOptions options;
     parseCommandLine(options, argc, argv);

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <fstream>
 
@@ -42,9 +43,12 @@ std::vector<std::string> searchAssetCandidates(const std::filesystem::path& star
     std::vector<std::string> candidates;
     std::filesystem::path folder = startFolder;
     for (;;) {
-        const std::filesystem::path candidate = folder / relativePath;
-        if (isReadableFile(candidate)) {
-            candidates.push_back(candidate.string());
+        // An absolute path names the same file from every folder; one file
+        // found on several ways up is still one candidate.
+        const std::string candidate = (folder / relativePath).string();
+        if (isReadableFile(candidate) &&
+            std::find(candidates.begin(), candidates.end(), candidate) == candidates.end()) {
+            candidates.push_back(candidate);
         }
         if (isReadableFile(folder / kProjectRootMarker)) {
             break;

@@ -19,7 +19,8 @@
 std::string findAssetFile(const std::string& relativePath);
 
 // The upward search from `startFolder`, without the decision: every match in
-// the order found (nearest first), each formed as folder / relativePath.
+// the order found (nearest first), each formed as folder / relativePath and
+// listed once (an absolute path forms the same candidate in every folder).
 std::vector<std::string> searchAssetCandidates(const std::filesystem::path& startFolder,
                                                const std::string& relativePath);
 

@@ -19,16 +19,26 @@ const std::string defaultFragmentShaderSource =
 
 namespace {
 
+// Ends the program after a failed build. `builtStage` is the stage already
+// compiled for this program (0 when none), deleted first so that no stage
+// outlives the build, on any path.
+[[noreturn]] void abandonBuild(GLuint builtStage) {
+    if (builtStage != 0) {
+        glDeleteShader(builtStage);
+    }
+    exitAfterKeypress();
+}
+
 // Reads a shader source file found by the asset search; fatal when it is
 // missing, cannot be opened, or a read fails part-way (an I/O error). The
 // file is read with istream::read, which turns the file buffer's read error
 // into the stream's bad state; reading through the buffer directly would let
 // that error escape as an exception and abort the game.
-std::string readShaderFile(const std::string& relativePath) {
+std::string readShaderFile(const std::string& relativePath, GLuint builtStage) {
     const std::string resolved = findAssetFile(relativePath);
     if (resolved.empty()) {
         printLine("Could not find shader file: " + relativePath);
-        exitAfterKeypress();
+        abandonBuild(builtStage);
     }
     std::ifstream stream(resolved);
     std::string source;
@@ -39,7 +49,7 @@ std::string readShaderFile(const std::string& relativePath) {
     }
     if (!stream.eof() || stream.bad()) {
         printLine("Unable to load file[" + resolved + "]!");
-        exitAfterKeypress();
+        abandonBuild(builtStage);
     }
     return source;
 }
@@ -86,8 +96,8 @@ void Shader::swap(Shader& other) noexcept {
 }
 
 void Shader::buildProgram() {
-    const GLuint vertexStage = compileStage(vertexReference_, GL_VERTEX_SHADER);
-    const GLuint fragmentStage = compileStage(fragmentReference_, GL_FRAGMENT_SHADER);
+    const GLuint vertexStage = compileStage(vertexReference_, GL_VERTEX_SHADER, 0);
+    const GLuint fragmentStage = compileStage(fragmentReference_, GL_FRAGMENT_SHADER, vertexStage);
 
     const GLuint program = glCreateProgram();
     glAttachShader(program, vertexStage);
@@ -119,13 +129,15 @@ void Shader::buildProgram() {
     program_ = GlProgram(program);
 }
 
-GLuint Shader::compileStage(const std::string& stageReference, GLenum stageType) const {
-    const std::string source = sourcesAreText_ ? stageReference : readShaderFile(stageReference);
+GLuint Shader::compileStage(const std::string& stageReference, GLenum stageType,
+                            GLuint builtStage) const {
+    const std::string source =
+        sourcesAreText_ ? stageReference : readShaderFile(stageReference, builtStage);
 
     const GLuint stage = glCreateShader(stageType);
     if (stage == 0) {
         printLine("Failed to create " + std::to_string(stageType));
-        exitAfterKeypress();
+        abandonBuild(builtStage);
     }
     const GLchar* text = source.c_str();
     glShaderSource(stage, 1, &text, nullptr);
@@ -150,7 +162,7 @@ GLuint Shader::compileStage(const std::string& stageReference, GLenum stageType)
     printLine("Failed to compile shader: " + stageReference);
     printLine(log);
     glDeleteShader(stage);
-    exitAfterKeypress();
+    abandonBuild(builtStage);
 }
 
 void Shader::use() const {

@@ -60,7 +60,10 @@ class Shader {
 
   private:
     void buildProgram();
-    GLuint compileStage(const std::string& stageReference, GLenum stageType) const;
+    // Every failure is fatal; `builtStage` (0 for none) is the other stage,
+    // already compiled, which a failure deletes before ending the program.
+    GLuint compileStage(const std::string& stageReference, GLenum stageType,
+                        GLuint builtStage) const;
 
     GlProgram program_;              // destroying it makes no program current first
     std::string vertexReference_;    // asset path, or the source text itself

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Configures and builds the game and its tests into ./build.
-# Extra arguments go to the CMake configure step.
+# Extra arguments go to the CMake configure step (scripts/play.sh turns the
+# tests and benchmarks off there, so only the game is built).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 werror=OFF
 if [ "${CI:-}" = "true" ]; then
   werror=ON
 fi
-cmake -S "$root" -B "$root/build" -DQUORLAND_WERROR="$werror" "$@"
+cmake -S "$root" -B "$root/build" -DQUORLAND_WERROR="$werror" \
+  -DQUORLAND_BUILD_TESTS=ON -DQUORLAND_BUILD_BENCHMARKS=ON "$@"
 cmake --build "$root/build" -j "$(nproc)"

@@ -1,15 +1,34 @@
 #!/usr/bin/env bash
-# Installs every Debian package needed to build, run and test the game.
+# Installs the Debian packages the project needs, in two sets:
+#   scripts/install-deps.sh play   what building and running the game need
+#                                  (plus a virtual display and xdotool when
+#                                  there is no display, for the headless game)
+#   scripts/install-deps.sh        everything: the above, and what the tests,
+#                                  benchmarks, fuzzers and packaging checks need
 # Runs as root, or through sudo when started by another user.
 set -euo pipefail
 
-packages=(
-  build-essential cmake pkg-config git
+play_packages=(
+  build-essential cmake pkg-config
   libglfw3-dev libglew-dev libglm-dev libinih-dev libstb-dev
-  libgl1-mesa-dri xvfb xauth xdotool x11-utils imagemagick
+  libgl1-mesa-dri
+)
+headless_packages=(xvfb xauth xdotool)
+test_packages=(
+  git x11-utils imagemagick
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev valgrind
+  lintian appstream
 )
+
+packages=("${play_packages[@]}")
+if [ "${1:-}" = play ]; then
+  if [ -z "${DISPLAY:-}" ]; then
+    packages+=("${headless_packages[@]}")
+  fi
+else
+  packages+=("${headless_packages[@]}" "${test_packages[@]}")
+fi
 
 missing=()
 for package in "${packages[@]}"; do

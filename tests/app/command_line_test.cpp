@@ -72,6 +72,19 @@ TEST(CommandLine, HelpInBothSpellings) {
     EXPECT_FALSE(parse({"--HELP"}).showHelp);
 }
 
+TEST(CommandLine, VersionIsAskedForByTheExactOptionAnywhere) {
+    const auto asks = [](std::vector<const char*> arguments) {
+        arguments.insert(arguments.begin(), "quorland");
+        return asksForVersion(static_cast<int>(arguments.size()), arguments.data());
+    };
+    EXPECT_TRUE(asks({"--version"}));
+    EXPECT_TRUE(asks({"--seed", "3", "--filename", "--version"}));
+    EXPECT_FALSE(asks({}));
+    EXPECT_FALSE(asks({"--Version", "--version=1", "-v"}));
+    EXPECT_EQ(versionLine(), std::string("quorland ") + QUORLAND_VERSION);
+    EXPECT_NE(commandLineUsage().find("\n  --version "), std::string::npos);
+}
+
 TEST(CommandLine, SeedAcceptsThirtyTwoBitDecimalsOnly) {
     const CommandLineOptions largest = parse({"--seed", "4294967295"});
     EXPECT_TRUE(largest.hasSeed);

@@ -1,13 +1,16 @@
 // One game frame's drawing on the real scene (real shaders, a 40-row world):
 // every object drawn once, pass by pass in the frame's order, each with its
 // pass uniforms on the pass's shader and then its own draw; view culling,
-// which may drop only draws and must not change a pixel; and the HUD.
+// which may drop only draws and must not change a pixel; the HUD; and where
+// the start screen's and the overlays' centred texts land.
 #include "app/frame_loop.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <glm/gtc/type_ptr.hpp>
 #include <sstream>
+#include <tuple>
 
 #include "app/frame_step.h"
 #include "game/game_state.h"
@@ -135,6 +138,40 @@ class FrameLoopTest : public GlTest {
     std::unique_ptr<Scene> scene_;
 };
 
+// The loop runs one start screen: its first text upload asks the window to
+// close, which the loop tests before the next iteration.
+PFNGLBUFFERDATAPROC realBufferData = nullptr;
+void closingBufferData(GLenum target, GLsizeiptr size, const void* data, GLenum usage) {
+    glfwSetWindowShouldClose(testWindow(), GLFW_TRUE);
+    realBufferData(target, size, data, usage);
+}
+void runOneMenuFrame(Scene& scene) {
+    gameState = Menu;
+    const GlFunctionOverride<PFNGLBUFFERDATAPROC> closing(__glewBufferData, closingBufferData);
+    realBufferData = closing.original();
+    runFrameLoop(testWindow(), CommandLineOptions{}, scene);
+    glfwSetWindowShouldClose(testWindow(), GLFW_FALSE);
+}
+
+// A centred pair as drawn: the first text's measured box (w x h font units,
+// read as pixels) is centred on the window's centre; the second is centred
+// across the same way and starts h + 10 units (2h + 20 pixels) below the
+// first, h being the first text's height.
+void expectCentredPair(const std::string& first, const PixelBox& firstBox,
+                       const std::string& second, const PixelBox& secondBox) {
+    const float centreX = static_cast<float>(windowWidth) / 2.0f;
+    const float firstTop =
+        static_cast<float>(windowHeight) / 2.0f - static_cast<float>(textHeight(first)) / 2.0f;
+    EXPECT_NEAR(firstBox.left, centreX - static_cast<float>(textWidth(first)) / 2.0f, 1.0f)
+        << first;
+    EXPECT_NEAR(firstBox.top, firstTop, 1.0f) << first;
+    EXPECT_NEAR(secondBox.left, centreX - static_cast<float>(textWidth(second)) / 2.0f, 1.0f)
+        << second;
+    EXPECT_NEAR(secondBox.top, firstTop + 2.0f * static_cast<float>(textHeight(first)) + 20.0f,
+                1.0f)
+        << second;
+}
+
 Lines withoutArrayNames(const Lines& lines) {
     Lines result;
     for (const std::string& line : lines) {
@@ -199,6 +236,40 @@ TEST_F(FrameLoopTest, DrawHudDrawsTheScoreAndTheOverlaysOfTheState) {
     EXPECT_EQ(texts(), 3u);
     gameState = GameOver;
     EXPECT_EQ(texts(), 3u);
+}
+
+TEST_F(FrameLoopTest, CentredTextsSitOnTheWindowCentreAtTwoSizes) {
+    const std::array<int, 3> white{255, 255, 255};
+    const std::array<int, 3> black{0, 0, 0};
+    const std::array<int, 3> grey{84, 84, 84};  // 0.33
+    for (const auto& [width, height] : {std::pair(800, 600), std::pair(1280, 720)}) {
+        SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
+        windowWidth = width;
+        windowHeight = height;
+        const OffscreenTarget target(width, height);
+        runOneMenuFrame(*scene_);
+        const PpmImage menu = target.pixels();
+        const std::vector<PixelBox> titles = boxesOfColor(menu, white);
+        const std::vector<PixelBox> subtitles = boxesOfColor(menu, grey);
+        ASSERT_EQ(titles.size(), 1u);
+        ASSERT_EQ(subtitles.size(), 1u);
+        expectCentredPair("QUORLAND", titles[0], "Click to START", subtitles[0]);
+
+        for (const auto& [state, first, second] :
+             {std::tuple(Paused, "PAUSED", "Press ESC to resume"),
+              std::tuple(GameOver, "GAME OVER!", "Press ESC to exit to the Menu")}) {
+            gameState = state;
+            glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+            glClear(GL_COLOR_BUFFER_BIT);
+            drawHud(*scene_);
+            const PpmImage overlay = target.pixels();
+            const std::vector<PixelBox> firsts = boxesOfColor(overlay, black);
+            const std::vector<PixelBox> seconds = boxesOfColor(overlay, grey);
+            ASSERT_EQ(firsts.size(), 2u) << first;  // the score, then the first text
+            ASSERT_EQ(seconds.size(), 1u) << second;
+            expectCentredPair(first, firsts[1], second, seconds[0]);
+        }
+    }
 }
 
 // Debug mode's F2 turns face culling on; the HUD must look the same.

@@ -1,10 +1,12 @@
 // The framework's start and end: its checks, the default program built only
-// when none is current, and the built-in mesh.
+// when none is current, and the built-in mesh, all of whose OpenGL objects
+// the teardown deletes.
 #include "app/framework.h"
 
 #include <gtest/gtest.h>
 
 #include "render/shader.h"
+#include "support/gl_call_log.h"
 #include "support/gl_context.h"
 
 namespace {
@@ -13,6 +15,7 @@ using FrameworkTest = GlTest;
 
 TEST_F(FrameworkTest, BuildsTheDefaultProgramWhenNoneIsCurrentAndReleasesIt) {
     glUseProgram(0);
+    const GlCallLog log;
     testing::internal::CaptureStdout();
     ASSERT_TRUE(initFramework());
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
@@ -29,6 +32,18 @@ TEST_F(FrameworkTest, BuildsTheDefaultProgramWhenNoneIsCurrentAndReleasesIt) {
     EXPECT_EQ(glIsProgram(static_cast<GLuint>(defaultProgram)), GL_FALSE);
     EXPECT_EQ(builtInMeshIndexCount(), 0);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+    // The vertex and index buffers, the vertex array, the program's stages.
+    EXPECT_EQ(log.created(GlObjectKind::Buffer).size(), 2u);
+    EXPECT_EQ(log.created(GlObjectKind::VertexArray).size(), 1u);
+    EXPECT_EQ(log.created(GlObjectKind::ShaderStage).size(), 2u);
+    for (const GlObjectKind kind :
+         {GlObjectKind::Buffer, GlObjectKind::VertexArray, GlObjectKind::ShaderStage}) {
+        EXPECT_EQ(log.undeleted(kind), std::vector<GLuint>{}) << static_cast<int>(kind);
+    }
+    for (const GLuint buffer : log.created(GlObjectKind::Buffer)) {
+        EXPECT_EQ(glIsBuffer(buffer), GL_FALSE) << buffer;
+    }
 }
 
 TEST_F(FrameworkTest, LeavesAProgramThatIsAlreadyCurrentAlone) {

@@ -103,4 +103,10 @@ TEST_F(StartupTest, HelpPrintsUsageAndExitsBeforeAnyWindow) {
     }
 }
 
+TEST_F(StartupTest, VersionIsTheOnlyLineAndComesBeforeAnyWindow) {
+    ChildProcess game = startGame({"--run_headless", "--version"});
+    EXPECT_EQ(game.waitForExit(30s), 0);
+    EXPECT_EQ(game.lines(), (Lines{"quorland 1.0.0"}));
+}
+
 }  // namespace

@@ -62,6 +62,11 @@ TEST_F(AssetSearchTest, AFolderNamedLikeTheMarkerIsNoMarker) {
               Candidates{project_.string() + "/" + kAsset});
 }
 
+TEST_F(AssetSearchTest, AnAbsolutePathIsOneCandidateFromEveryFolder) {
+    const std::string absolute = tree_.write("elsewhere/camera.ini");
+    EXPECT_EQ(searchAssetCandidates(exeFolder_, absolute), Candidates{absolute});
+}
+
 TEST(AssetSearch, WithoutAMarkerSearchesUpToTheFileSystemRootOnce) {
     const ScratchFolder tree = ScratchFolder::inTemp();
     ASSERT_TRUE(isReadableFile("/etc/hostname"));

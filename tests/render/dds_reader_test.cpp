@@ -5,8 +5,11 @@
 #include "render/dds_reader.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <cstring>
+#include <fstream>
 #include <limits>
 #include <optional>
 
@@ -311,10 +314,30 @@ TEST_F(DdsReaderTest, FileEndingBeforeTheLinearSizeFailsSilently) {
     expectSilentFailure(makeDds(shortAfterExtendedHeader));
 }
 
+// For a death test's child: caps the address space at 64 MiB more than the
+// process uses now, so that any larger allocation throws std::bad_alloc
+// (failing the death test), then loads `path` and exits 0 if the load
+// failed as it should.
+[[noreturn]] void loadWithLittleAddressSpace(const std::string& path) {
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const auto limit = static_cast<rlim_t>(pages * sysconf(_SC_PAGESIZE)) + (rlim_t{64} << 20);
+    const rlimit space{limit, limit};
+    if (setrlimit(RLIMIT_AS, &space) != 0) {
+        std::exit(3);
+    }
+    std::exit(loadDDS(path).data == nullptr ? 0 : 2);
+}
+
+// A lie fails the same way whether or not the reader first allocates what
+// it names, so the load also runs where allocating 256 MiB or 4 GiB fails.
 TEST_F(DdsReaderTest, LyingLinearSizeNeverAllocatesMoreThanTheFileHolds) {
-    DdsFile layout;
-    layout.linearSize = 0xFFFFFFFFu;
-    expectSilentFailure(makeDds(layout));
+    for (const std::uint32_t lie : {0x10000000u, 0xFFFFFFFFu}) {
+        DdsFile layout;
+        layout.linearSize = lie;
+        expectSilentFailure(makeDds(layout));
+        EXPECT_EXIT(loadWithLittleAddressSpace(path_), ::testing::ExitedWithCode(0), "") << lie;
+    }
 }
 
 TEST_F(DdsReaderTest, AbsurdExtentsFailSilentlyWithoutWrapping) {

@@ -1,12 +1,17 @@
 // Shader programs against a real context: building with its console lines,
-// the location cache, destruction, and every fatal path.
+// the location cache, destruction, and every fatal path, none of which
+// leaves a shader stage behind.
 #include "render/shader.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 
 #include "support/console_capture.h"
+#include "support/gl_call_log.h"
 #include "support/gl_context.h"
 #include "support/scratch_folder.h"
 
@@ -18,6 +23,10 @@ const char* kVertex =
 const char* kFragment =
     "#version 430 core\nuniform vec3 baseColor;\nout vec4 color;\n"
     "void main() { color = vec4(baseColor, 1.0); }\n";
+// Compiles, but reads an input no vertex stage writes: a link error.
+const char* kUnmatchedInput =
+    "#version 430 core\nin vec3 neverWritten;\nout vec4 color;\n"
+    "void main() { color = vec4(neverWritten, 1.0); }\n";
 
 int locationQueries = 0;
 GLint GLAPIENTRY countingGetUniformLocation(GLuint program, const GLchar* name);
@@ -67,6 +76,22 @@ TEST_F(ShaderTest, EveryGamePairCompilesAndLinks) {
         EXPECT_EQ(testing::internal::GetCapturedStdout(),
                   "Read shader: " + base + ".vert\nRead shader: " + base + ".frag\n");
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << name;
+    }
+}
+
+TEST_F(ShaderTest, BothStagesAreDeletedOnceLinked) {
+    const std::string vertex = write("a.vert", kVertex);
+    const std::string fragment = write("a.frag", kFragment);
+    const GlCallLog log;
+    testing::internal::CaptureStdout();
+    const Shader fromFiles(vertex, fragment);
+    const Shader builtIn;
+    testing::internal::GetCapturedStdout();
+    const std::vector<GLuint> stages = log.created(GlObjectKind::ShaderStage);
+    EXPECT_EQ(stages.size(), 4u);
+    EXPECT_EQ(log.undeleted(GlObjectKind::ShaderStage), std::vector<GLuint>{});
+    for (const GLuint stage : stages) {
+        EXPECT_EQ(glIsShader(stage), GL_FALSE) << stage;
     }
 }
 
@@ -166,16 +191,66 @@ TEST_F(ShaderDeathTest, AVertexCompileErrorEndsTheProgramBeforeTheFragmentIsRead
 }
 
 TEST_F(ShaderDeathTest, ALinkErrorPrintsTheProgramLog) {
-    const char* unmatchedInput =
-        "#version 430 core\nin vec3 neverWritten;\nout vec4 color;\n"
-        "void main() { color = vec4(neverWritten, 1.0); }\n";
     EXPECT_EXIT(
         {
             routeConsoleForDeathTest();
-            Shader(write("a.vert", kVertex), write("b.frag", unmatchedInput));
+            Shader(write("a.vert", kVertex), write("b.frag", kUnmatchedInput));
         },
         ::testing::ExitedWithCode(1),
         "\nRead shader: " + kTempFolder + "b\\.frag\nFailed to link shader program:\n.+");
+}
+
+// The stages of a death test's build, reported as its child exits.
+GlCallLog* stageLog = nullptr;
+void printStagesAtExit() {
+    std::fprintf(stderr, "stages created %zu, left %zu\n",
+                 stageLog->created(GlObjectKind::ShaderStage).size(),
+                 stageLog->undeleted(GlObjectKind::ShaderStage).size());
+}
+
+PFNGLCREATESHADERPROC realCreateShader = nullptr;
+GLuint GLAPIENTRY refuseFragmentStages(GLenum type) {
+    return type == GL_FRAGMENT_SHADER ? 0 : realCreateShader(type);
+}
+
+TEST_F(ShaderDeathTest, EveryStageMadeBeforeAFailureIsDeleted) {
+    struct Case {
+        std::string vertex;
+        std::string fragment;
+        std::string message;  // the failure's first line, as a regular expression
+        int stages;           // created by the build, the failing one included
+        bool refuseFragment = false;
+    };
+    const std::string good = write("a.vert", kVertex);
+    std::filesystem::create_symlink("/proc/self/mem", tree_.path() / "io_error.frag");
+    const std::vector<Case> cases{
+        {write("bad.vert", "#version 430 core\nbroken"), "no/such.frag",
+         "Failed to compile shader: ", 1},
+        {good, "no/such.frag", "Could not find shader file: ", 1},
+        {good, tree_.assetPath("io_error.frag"), "Unable to load file\\[", 1},
+        {good, write("a.frag", kFragment), "Failed to create 35632", 1, true},
+        {good, write("bad.frag", "#version 430 core\nvoid main() { oops }\n"),
+         "Failed to compile shader: ", 2},
+        {good, write("b.frag", kUnmatchedInput), "Failed to link shader program:", 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        EXPECT_EXIT(
+            {
+                routeConsoleForDeathTest();
+                std::optional<GlFunctionOverride<PFNGLCREATESHADERPROC>> refusing;
+                if (c.refuseFragment) {
+                    refusing.emplace(__glewCreateShader, refuseFragmentStages);
+                    realCreateShader = refusing->original();
+                }
+                stageLog = new GlCallLog;
+                std::atexit(printStagesAtExit);
+                Shader(c.vertex, c.fragment);
+            },
+            ::testing::ExitedWithCode(1),
+            "(^|\n)" + c.message + ".*\nstages created " + std::to_string(c.stages) +
+                ", left 0\n$");
+    }
 }
 
 // As root no permission keeps a file from being read, so the read error comes

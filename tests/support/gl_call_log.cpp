@@ -1,5 +1,7 @@
 #include "support/gl_call_log.h"
 
+#include <algorithm>
+#include <array>
 #include <sstream>
 #include <utility>
 
@@ -8,6 +10,9 @@ namespace {
 struct Recording {
     std::vector<std::string> lines;
     std::map<std::string, std::vector<float>> matrices;
+    // Per GlObjectKind: every name created, and the ones still alive.
+    std::array<std::vector<GLuint>, 3> created;
+    std::array<std::vector<GLuint>, 3> alive;
 };
 Recording* recording = nullptr;
 
@@ -27,6 +32,10 @@ struct RealFunctions {
     PFNGLVERTEXATTRIBPOINTERPROC vertexAttribPointer;
     PFNGLDELETEBUFFERSPROC deleteBuffers;
     PFNGLDELETEVERTEXARRAYSPROC deleteVertexArrays;
+    PFNGLGENBUFFERSPROC genBuffers;
+    PFNGLGENVERTEXARRAYSPROC genVertexArrays;
+    PFNGLCREATESHADERPROC createShader;
+    PFNGLDELETESHADERPROC deleteShader;
 };
 RealFunctions real{};
 
@@ -123,13 +132,58 @@ void GLAPIENTRY vertexAttribPointer(GLuint index, GLint size, GLenum type, GLboo
            static_cast<int>(normalized), stride, reinterpret_cast<std::uintptr_t>(pointer));
     real.vertexAttribPointer(index, size, type, normalized, stride, pointer);
 }
+void trackCreated(GlObjectKind kind, GLuint name) {
+    recording->created[static_cast<std::size_t>(kind)].push_back(name);
+    recording->alive[static_cast<std::size_t>(kind)].push_back(name);
+}
+void trackDeleted(GlObjectKind kind, GLuint name) {
+    std::vector<GLuint>& alive = recording->alive[static_cast<std::size_t>(kind)];
+    alive.erase(std::remove(alive.begin(), alive.end(), name), alive.end());
+}
+
 void GLAPIENTRY deleteBuffers(GLsizei count, const GLuint* buffers) {
     record("deleteBuffers", count, count > 0 ? buffers[0] : 0);
+    for (GLsizei i = 0; i < count; ++i) {
+        trackDeleted(GlObjectKind::Buffer, buffers[i]);
+    }
     real.deleteBuffers(count, buffers);
 }
 void GLAPIENTRY deleteVertexArrays(GLsizei count, const GLuint* arrays) {
     record("deleteVertexArrays", count, count > 0 ? arrays[0] : 0);
+    for (GLsizei i = 0; i < count; ++i) {
+        trackDeleted(GlObjectKind::VertexArray, arrays[i]);
+    }
     real.deleteVertexArrays(count, arrays);
+}
+// Tracked only: the names show in the bind lines that follow.
+void GLAPIENTRY genBuffers(GLsizei count, GLuint* buffers) {
+    real.genBuffers(count, buffers);
+    for (GLsizei i = 0; i < count; ++i) {
+        trackCreated(GlObjectKind::Buffer, buffers[i]);
+    }
+}
+void GLAPIENTRY genVertexArrays(GLsizei count, GLuint* arrays) {
+    real.genVertexArrays(count, arrays);
+    for (GLsizei i = 0; i < count; ++i) {
+        trackCreated(GlObjectKind::VertexArray, arrays[i]);
+    }
+}
+GLuint GLAPIENTRY createShader(GLenum type) {
+    const GLuint shader = real.createShader(type);
+    record("createShader",
+           type == GL_VERTEX_SHADER     ? "VERTEX"
+           : type == GL_FRAGMENT_SHADER ? "FRAGMENT"
+                                        : "OTHER",
+           shader);
+    if (shader != 0) {
+        trackCreated(GlObjectKind::ShaderStage, shader);
+    }
+    return shader;
+}
+void GLAPIENTRY deleteShader(GLuint shader) {
+    record("deleteShader", shader);
+    trackDeleted(GlObjectKind::ShaderStage, shader);
+    real.deleteShader(shader);
 }
 
 template <typename Pointer>
@@ -155,6 +209,10 @@ GlCallLog::GlCallLog() {
     swapIn(__glewVertexAttribPointer, real.vertexAttribPointer, &vertexAttribPointer);
     swapIn(__glewDeleteBuffers, real.deleteBuffers, &deleteBuffers);
     swapIn(__glewDeleteVertexArrays, real.deleteVertexArrays, &deleteVertexArrays);
+    swapIn(__glewGenBuffers, real.genBuffers, &genBuffers);
+    swapIn(__glewGenVertexArrays, real.genVertexArrays, &genVertexArrays);
+    swapIn(__glewCreateShader, real.createShader, &createShader);
+    swapIn(__glewDeleteShader, real.deleteShader, &deleteShader);
 }
 
 GlCallLog::~GlCallLog() {
@@ -172,6 +230,10 @@ GlCallLog::~GlCallLog() {
     __glewVertexAttribPointer = real.vertexAttribPointer;
     __glewDeleteBuffers = real.deleteBuffers;
     __glewDeleteVertexArrays = real.deleteVertexArrays;
+    __glewGenBuffers = real.genBuffers;
+    __glewGenVertexArrays = real.genVertexArrays;
+    __glewCreateShader = real.createShader;
+    __glewDeleteShader = real.deleteShader;
     delete recording;
     recording = nullptr;
 }
@@ -188,4 +250,14 @@ std::vector<float> GlCallLog::matrix(const std::string& name) const {
 void GlCallLog::clear() {
     recording->lines.clear();
     recording->matrices.clear();
+    recording->created = {};
+    recording->alive = {};
+}
+
+std::vector<GLuint> GlCallLog::created(GlObjectKind kind) const {
+    return recording->created[static_cast<std::size_t>(kind)];
+}
+
+std::vector<GLuint> GlCallLog::undeleted(GlObjectKind kind) const {
+    return recording->alive[static_cast<std::size_t>(kind)];
 }

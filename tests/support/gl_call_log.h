@@ -12,7 +12,12 @@
 // "activeTexture UNIT" (0 for GL_TEXTURE0), "bindVertexArray V",
 // "bindBuffer ARRAY|ELEMENT B", "bufferData ARRAY|ELEMENT BYTES STATIC|DYNAMIC",
 // "enableVertexAttribArray I", "vertexAttribPointer I SIZE FLOAT NORMALIZED STRIDE OFFSET",
-// "deleteBuffers COUNT B", "deleteVertexArrays COUNT V".
+// "deleteBuffers COUNT B", "deleteVertexArrays COUNT V",
+// "createShader VERTEX|FRAGMENT S", "deleteShader S".
+//
+// The names of buffers, vertex arrays (glGenBuffers, glGenVertexArrays:
+// no line of their own) and shader stages created while the log records
+// are also tracked, so a test can ask which of them are still alive.
 #pragma once
 
 #include <GL/glew.h>
@@ -20,6 +25,8 @@
 #include <map>
 #include <string>
 #include <vector>
+
+enum class GlObjectKind { Buffer, VertexArray, ShaderStage };
 
 class GlCallLog {
   public:
@@ -32,4 +39,10 @@ class GlCallLog {
     // The last matrix sent to uniform `name`, column-major (empty if none).
     std::vector<float> matrix(const std::string& name) const;
     void clear();
+
+    // Names of `kind` created while recording, in order of creation, and
+    // those of them not deleted since (a deleted name that OpenGL hands out
+    // again counts as a new object).
+    std::vector<GLuint> created(GlObjectKind kind) const;
+    std::vector<GLuint> undeleted(GlObjectKind kind) const;
 };

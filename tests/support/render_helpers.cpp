@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace {
 
 const char* const kWorldVertex = R"(#version 410
@@ -117,4 +120,27 @@ PpmImage OffscreenTarget::pixels() const {
         image.rgb.insert(image.rgb.end(), start, start + static_cast<std::ptrdiff_t>(rowBytes));
     }
     return image;
+}
+
+std::vector<PixelBox> boxesOfColor(const PpmImage& image, const std::array<int, 3>& rgb, int gap) {
+    std::vector<PixelBox> boxes;
+    int lastRow = -gap;
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) {
+            const std::uint8_t* p = &image.rgb[static_cast<std::size_t>((y * image.width + x) * 3)];
+            if (std::abs(p[0] - rgb[0]) > 1 || std::abs(p[1] - rgb[1]) > 1 ||
+                std::abs(p[2] - rgb[2]) > 1) {
+                continue;
+            }
+            if (y - lastRow >= gap) {
+                boxes.push_back({x, y, x, y});
+            }
+            PixelBox& box = boxes.back();
+            box.left = std::min(box.left, x);
+            box.right = std::max(box.right, x);
+            box.bottom = y;
+            lastRow = y;
+        }
+    }
+    return boxes;
 }

@@ -9,7 +9,9 @@
 
 #include <GL/glew.h>
 
+#include <array>
 #include <memory>
+#include <vector>
 
 #include "render/shader.h"
 #include "support/ppm_image.h"
@@ -44,3 +46,17 @@ class OffscreenTarget {
     GLuint colorBuffer_ = 0;
     GLuint depthBuffer_ = 0;
 };
+
+// A rectangle of window pixels, rows counted from the top, edges included.
+struct PixelBox {
+    int left = 0;
+    int top = 0;
+    int right = -1;
+    int bottom = -1;
+};
+
+// The boxes around the pixels of colour `rgb` (0..255, each channel within
+// 1) in `image`, top to bottom: rows of that colour less than `gap` rows
+// apart share one box, so each box is one line of text.
+std::vector<PixelBox> boxesOfColor(const PpmImage& image, const std::array<int, 3>& rgb,
+                                   int gap = 8);
