@@ -56,6 +56,13 @@ void parseCommandLine(CommandLineOptions& options, int argc, const char* const* 
             options.rendererSettingsPath = value;
         } else if (argument == "--seed") {
             applySeed(options, value);
+        } else if (argument == "--record") {
+            options.hasRecordFile = true;
+            options.recordFile = value;
+        } else if (argument == "--replay" || argument == "--timedemo") {
+            options.hasReplayFile = true;
+            options.replayFile = value;
+            options.timedemo = argument == "--timedemo";
         }
     }
 }
@@ -71,6 +78,10 @@ std::string commandLineUsage() {
            "                          (default: assets/settings/renderer_standard.ini)\n"
            "  --seed <n>              row layout seed, a whole number from 0 to 4294967295\n"
            "                          (default: a new layout every run)\n"
+           "  --record <file>         write the whole run to a replay file\n"
+           "  --replay <file>         play a replay file back, then go on live\n"
+           "  --timedemo <file>       play a replay file as fast as possible, print the frame\n"
+           "                          times and exit\n"
            "  --help, -h              print this text and exit\n"
            "  --version               print the version and exit\n"
            "An option that needs a value is ignored when it is the last argument.\n"

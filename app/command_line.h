@@ -22,6 +22,13 @@ struct CommandLineOptions {
     bool hasSeed = false;  // "--seed <n>": reproducible row kinds
     std::uint32_t seed = 0;
     bool showHelp = false;  // "--help" or "-h"
+    // Replays. "--replay" and "--timedemo" name the file to play; the later
+    // of the two decides whether it is played as a timedemo.
+    bool hasRecordFile = false;  // "--record <file>": write the run to a replay file
+    std::string recordFile;
+    bool hasReplayFile = false;  // "--replay <file>" or "--timedemo <file>"
+    std::string replayFile;
+    bool timedemo = false;  // "--timedemo": as fast as possible, then report the frame times
 };
 
 // Fills `options` from argv[1] .. argv[argc - 1]. Prints one line for each

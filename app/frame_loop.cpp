@@ -43,11 +43,11 @@ void drawTextPair(Scene& scene, const std::string& first, const std::string& sec
              kSubtitleColor);
 }
 
-void drawMenuFrame(GLFWwindow* window, Scene& scene) {
+// A start-screen frame up to (not including) the buffer swap; its poll
+// comes after the swap.
+void drawMenuFrame(Scene& scene) {
     clearTo(kMenuColor);
     drawTextPair(scene, "QUORLAND", "Click to START", glm::vec3(1.0f));
-    glfwSwapBuffers(window);
-    glfwPollEvents();
 }
 
 glm::vec3 followTarget() {
@@ -56,12 +56,10 @@ glm::vec3 followTarget() {
     return target;
 }
 
-void updateCamera(GLFWwindow* window, Camera& camera) {
-    double cursorX = 0.0;
-    double cursorY = 0.0;
-    glfwGetCursorPos(window, &cursorX, &cursorY);
-    camera.update(static_cast<int>(cursorX), static_cast<int>(cursorY), zoom, leftMouseDown,
-                  rightMouseDown, debugMode, followTarget());
+void updateCamera(FrameInput& input, Camera& camera) {
+    const CursorPosition cursor = input.cursor();
+    camera.update(cursor.x, cursor.y, zoom, leftMouseDown, rightMouseDown, debugMode,
+                  followTarget());
 }
 
 // This frame's camera as the world passes use it.
@@ -137,13 +135,13 @@ void driftAndDrawLogs(const PassView& view) {
 
 // One frame in Playing, Paused or GameOver, up to (not including) the
 // buffer swap.
-void drawGameFrame(GLFWwindow* window, Scene& scene, FrameClock& clock) {
+void drawGameFrame(Scene& scene, FrameClock& clock, FrameInput& input) {
     clearTo(kSkyColor);
-    glfwPollEvents();
+    input.poll();
     scene.playerMesh->setModelMatrix(updatePlayer(scene.riverRows));
-    updateCamera(window, *scene.camera);
+    updateCamera(input, *scene.camera);
     drawWorld(scene, clock.riverTime);
-    clock.endGameFrame(static_cast<float>(glfwGetTime()));
+    input.measureFrameTime(clock);
     drawHud(scene);
 }
 
@@ -185,7 +183,8 @@ void drawHud(Scene& scene) {
     }
 }
 
-bool runFrameLoop(GLFWwindow* window, const CommandLineOptions& options, Scene& scene) {
+bool runFrameLoop(GLFWwindow* window, const CommandLineOptions& options, Scene& scene,
+                  FrameInput& input) {
     FrameClock clock;
     clock.lastFrameTime = static_cast<float>(glfwGetTime());
     bool finished = true;
@@ -196,18 +195,20 @@ bool runFrameLoop(GLFWwindow* window, const CommandLineOptions& options, Scene& 
         if (glfwWindowShouldClose(window) == GLFW_TRUE) {
             return false;
         }
-        if (gameState == Menu) {
-            drawMenuFrame(window, scene);
-            return true;
+        const bool gameFrame = gameState != Menu;
+        if (gameFrame) {
+            drawGameFrame(scene, clock, input);
+        } else {
+            drawMenuFrame(scene);
         }
-        drawGameFrame(window, scene, clock);
-        if (options.runHeadless) {
-            finished = saveHeadlessScreenshot(options);
-            glfwSwapBuffers(window);
-            return false;
-        }
+        // Headless: the first game frame, or a replay's last recorded frame.
+        const bool lastFrame = options.runHeadless && input.isScreenshotFrame(gameFrame);
+        finished = !lastFrame || saveHeadlessScreenshot(options);
         glfwSwapBuffers(window);
-        return true;
+        if (!gameFrame) {
+            input.poll();  // a start-screen frame polls after its swap
+        }
+        return input.endFrame(gameFrame) && !lastFrame;
     });
     return finished;
 }

@@ -5,13 +5,16 @@
 #include <GLFW/glfw3.h>
 
 #include "app/command_line.h"
+#include "app/frame_input.h"
 #include "app/scene.h"
 
-// False only when the headless screenshot could not be written (its
-// message is already printed). Returns when the loop ends on the desktop; in
-// the browser the page's animation frames run it and this call does not
-// return.
-bool runFrameLoop(GLFWwindow* window, const CommandLineOptions& options, Scene& scene);
+// `input` gives each frame its events, cursor and frame time (live or
+// replayed). False only when the headless screenshot could not be written
+// (its message is already printed). Returns when the loop ends on the
+// desktop; in the browser the page's animation frames run it and this call
+// does not return.
+bool runFrameLoop(GLFWwindow* window, const CommandLineOptions& options, Scene& scene,
+                  FrameInput& input);
 
 // The drawing of one game frame, split out of the loop so that it can be
 // driven without the event poll, the player and camera updates and the swap

@@ -20,3 +20,8 @@ void FrameClock::endGameFrame(float now) {
     }
     riverTime += deltaTime;
 }
+
+void FrameClock::useFrameTime(float seconds) {
+    deltaTime = gameState == Paused ? 0.0f : seconds;
+    riverTime += deltaTime;
+}

@@ -18,4 +18,7 @@ struct FrameClock {
     // Sets deltaTime to the time since the previous game frame (0 while
     // paused) and advances the river time by it.
     void endGameFrame(float now);
+    // Uses `seconds` (a replay's recorded frame time) as this frame's
+    // deltaTime, 0 while paused as always, and advances the river time by it.
+    void useFrameTime(float seconds);
 };

@@ -4,15 +4,21 @@
 #include <GLFW/glfw3.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "app/command_line.h"
 #include "app/diagnostics.h"
+#include "app/frame_input.h"
 #include "app/frame_loop.h"
 #include "app/framework.h"
+#include "app/replay_file.h"
 #include "app/scene.h"
 #include "app/startup_settings.h"
 #include "framework/console.h"
+#include "framework/settings_reader.h"
 #include "game/game_state.h"
 #include "game/hopping.h"
 #include "game/world.h"
@@ -78,15 +84,57 @@ void installInputCallbacks(GLFWwindow* window) {
     glfwSetFramebufferSizeCallback(window, framebufferSizeCallback);
 }
 
-// Builds the scene, plays until the window closes (or the headless
-// screenshot is written) and releases the scene while the context lives.
-// False when the headless screenshot could not be written.
-bool play(GLFWwindow* window, const CommandLineOptions& options, const CameraSettings& camera) {
-    if (options.hasSeed) {
-        setWorldSeed(options.seed);
+// What a run is played from: the command line and the settings files, or
+// a replay file. A replay's settings are the recorded ones: the files are
+// not read, and the lines their reading printed while recording (the only
+// start-up lines settings cause) are printed again, so both runs say the same.
+struct RunSetup {
+    StartupSettings settings;
+    std::uint32_t seed = 0;  // the world's, whether given, drawn or recorded
+    std::optional<ReplaySource> replay;
+};
+
+RunSetup setUpRun(const CommandLineOptions& options) {
+    RunSetup run;
+    if (!options.hasReplayFile) {
+        run.settings = readStartupSettings(options);
+        run.seed = options.hasSeed ? options.seed : newWorldSeed();
+        return run;
     }
-    std::unique_ptr<Scene> scene = buildScene(camera);
-    const bool finished = runFrameLoop(window, options, *scene);
+    run.replay =
+        ReplaySource{options.replayFile, loadReplayOrExit(options.replayFile), options.timedemo};
+    const ReplayHeader& header = run.replay->replay.header;
+    run.settings = {header.window, header.camera, header.renderer, header.missingSettings};
+    for (const std::string& path : header.missingSettings) {
+        printLine(missingSettingsMessage(path));
+    }
+    run.seed = header.seed;
+    return run;
+}
+
+// Opens the recording and writes its header; null when not recording.
+std::unique_ptr<ReplayRecorder> startRecording(const std::string& path, const RunSetup& run) {
+    std::unique_ptr<ReplayRecorder> recorder = ReplayRecorder::create(path);
+    if (recorder) {
+        const StartupSettings& settings = run.settings;
+        recorder->write(
+            formatReplayHeader({gameVersion(), run.seed, settings.window, settings.camera,
+                                settings.renderer, settings.missingFiles}),
+            true);
+    }
+    return recorder;
+}
+
+// Builds the scene, plays until the window closes (or the headless
+// screenshot is written, or a timedemo ends) and releases the scene while
+// the context lives. False when the headless screenshot could not be written.
+bool play(GLFWwindow* window, const CommandLineOptions& options, RunSetup& run,
+          ReplayRecorder* recorder) {
+    setWorldSeed(run.seed);
+    std::unique_ptr<Scene> scene = buildScene(run.settings.camera);
+    FrameInput input(window, std::move(run.replay), recorder);
+    const bool finished = runFrameLoop(window, options, *scene, input);
+    input.finish();
     releaseScene(scene);
     return finished;
 }
@@ -106,7 +154,12 @@ int runGame(int argc, char** argv) {
         return 0;
     }
 
-    const StartupSettings settings = readStartupSettings(options);
+    RunSetup run = setUpRun(options);
+    std::unique_ptr<ReplayRecorder> recorder;
+    if (options.hasRecordFile && !(recorder = startRecording(options.recordFile, run))) {
+        return failStartup(recordFileError(options.recordFile));
+    }
+    const StartupSettings& settings = run.settings;
     windowWidth = settings.window.width;
     windowHeight = settings.window.height;
     renderWireframe = settings.renderer.wireframe;
@@ -143,7 +196,7 @@ int runGame(int argc, char** argv) {
     installInputCallbacks(window);
     applyFixedGlState(settings.renderer);
 
-    const bool finished = play(window, options, settings.camera);
+    const bool finished = play(window, options, run, recorder.get());
 
     destroyFramework();
     glfwTerminate();

@@ -66,8 +66,12 @@ const SettingKey<RendererSettings> kRendererKeys[] = {
 };
 
 template <typename Settings, std::size_t N>
-Settings readSettings(const std::string& path, const SettingKey<Settings> (&keys)[N]) {
+Settings readSettings(const std::string& path, const SettingKey<Settings> (&keys)[N],
+                      std::vector<std::string>& missingFiles) {
     const SettingsReader reader(path);
+    if (reader.ParseError() < 0) {
+        missingFiles.push_back(path);
+    }
     Settings settings;
     for (const SettingKey<Settings>& key : keys) {
         key.read(reader, key.section, key.name, settings);
@@ -90,10 +94,13 @@ float narrowSetting(double value) {
 
 StartupSettings readStartupSettings(const CommandLineOptions& options) {
     StartupSettings settings;
-    settings.window = readSettings(kWindowSettingsPath, kWindowKeys);
-    settings.camera = readSettings(
-        options.initCamera ? options.cameraSettingsPath : kCameraSettingsPath, kCameraKeys);
-    settings.renderer = readSettings(
-        options.initRenderer ? options.rendererSettingsPath : kRendererSettingsPath, kRendererKeys);
+    std::vector<std::string>& missing = settings.missingFiles;
+    settings.window = readSettings(kWindowSettingsPath, kWindowKeys, missing);
+    settings.camera =
+        readSettings(options.initCamera ? options.cameraSettingsPath : kCameraSettingsPath,
+                     kCameraKeys, missing);
+    settings.renderer =
+        readSettings(options.initRenderer ? options.rendererSettingsPath : kRendererSettingsPath,
+                     kRendererKeys, missing);
     return settings;
 }

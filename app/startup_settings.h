@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "app/command_line.h"
 
@@ -37,6 +38,7 @@ struct StartupSettings {
     WindowSettings window;
     CameraSettings camera;
     RendererSettings renderer;
+    std::vector<std::string> missingFiles;  // files that could not be read, paths as given
 };
 
 constexpr const char* kWindowSettingsPath = "assets/settings/window.ini";

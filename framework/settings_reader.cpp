@@ -10,8 +10,12 @@ SettingsReader::SettingsReader(const std::string& relativePath) {
         parseError_ = reader_->ParseError();
     }
     if (parseError_ < 0) {
-        printLine("ERROR: Failed to load '" + relativePath + "'. Using default values instead.");
+        printLine(missingSettingsMessage(relativePath));
     }
+}
+
+std::string missingSettingsMessage(const std::string& relativePath) {
+    return "ERROR: Failed to load '" + relativePath + "'. Using default values instead.";
 }
 
 std::string SettingsReader::Get(const std::string& section, const std::string& name,

@@ -12,6 +12,9 @@
 #include <optional>
 #include <string>
 
+// The line printed for a settings file that cannot be read.
+std::string missingSettingsMessage(const std::string& relativePath);
+
 class SettingsReader {
   public:
     // `relativePath` is looked up with findAssetFile; the missing-file line

@@ -37,8 +37,7 @@ std::uint32_t rowSeed() {
         pendingSeed.reset();
         return seed;
     }
-    std::random_device osRandom;
-    return static_cast<std::uint32_t>(osRandom());
+    return newWorldSeed();
 }
 
 GeometryData trunkMesh() {
@@ -114,6 +113,11 @@ const LogEntry* findLogUnder(const glm::vec3& position) {
         }
     }
     return nullptr;
+}
+
+std::uint32_t newWorldSeed() {
+    std::random_device osRandom;
+    return static_cast<std::uint32_t>(osRandom());
 }
 
 void setWorldSeed(std::uint32_t seed) {

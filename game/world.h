@@ -40,6 +40,10 @@ extern std::vector<LogEntry> logs;            // ten per river row, in generatio
 // null. A plain scan in list order: the first match carries the player.
 const LogEntry* findLogUnder(const glm::vec3& position);
 
+// One value from the operating system's random source: the seed of a run
+// that was not given one.
+std::uint32_t newWorldSeed();
+
 // Makes the next generateWorld seed its row generator with `seed` instead of
 // the operating system's random source, so the row kinds are reproducible.
 // Applies to that one call only.

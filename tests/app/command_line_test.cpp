@@ -120,15 +120,37 @@ TEST(CommandLine, VeryLongAndOddValuesAreTakenVerbatim) {
 }
 
 TEST(CommandLine, OptionsMissingTheirValuesAtTheEndChangeNothing) {
-    for (const char* option : {"--filename", "--init_camera", "--init_renderer", "--seed"}) {
+    for (const char* option : {"--filename", "--init_camera", "--init_renderer", "--seed",
+                               "--record", "--replay", "--timedemo"}) {
         SCOPED_TRACE(option);
         testing::internal::CaptureStdout();
         const CommandLineOptions options = parse({"--run_headless", option});
         EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
         EXPECT_TRUE(options.runHeadless);
         EXPECT_FALSE(options.hasFilename || options.initCamera || options.initRenderer ||
-                     options.hasSeed);
+                     options.hasSeed || options.hasRecordFile || options.hasReplayFile);
     }
+}
+
+TEST(CommandLine, ReplayOptionsTakeAFileAndTheLaterOfReplayAndTimedemoWins) {
+    const CommandLineOptions none = parse({});
+    EXPECT_FALSE(none.hasRecordFile || none.hasReplayFile || none.timedemo);
+
+    const CommandLineOptions recorded = parse({"--record", "a.replay", "--record", "b.replay"});
+    EXPECT_TRUE(recorded.hasRecordFile);
+    EXPECT_EQ(recorded.recordFile, "b.replay");
+    EXPECT_FALSE(recorded.hasReplayFile);
+
+    const CommandLineOptions timed = parse({"--replay", "a.replay", "--timedemo", "b.replay"});
+    EXPECT_TRUE(timed.hasReplayFile);
+    EXPECT_EQ(timed.replayFile, "b.replay");
+    EXPECT_TRUE(timed.timedemo);
+
+    const CommandLineOptions replayed = parse({"--timedemo", "a", "--replay", "--record"});
+    EXPECT_EQ(replayed.replayFile, "--record");
+    EXPECT_FALSE(replayed.timedemo);
+    EXPECT_FALSE(replayed.hasRecordFile);  // "--record" came last, without a value
+    EXPECT_FALSE(parse({"--Replay", "a", "--timedemo=a"}).hasReplayFile);
 }
 
 }  // namespace

@@ -149,7 +149,8 @@ void runOneMenuFrame(Scene& scene) {
     gameState = Menu;
     const GlFunctionOverride<PFNGLBUFFERDATAPROC> closing(__glewBufferData, closingBufferData);
     realBufferData = closing.original();
-    runFrameLoop(testWindow(), CommandLineOptions{}, scene);
+    FrameInput liveInput(testWindow(), std::nullopt, nullptr);
+    runFrameLoop(testWindow(), CommandLineOptions{}, scene, liveInput);
     glfwSetWindowShouldClose(testWindow(), GLFW_FALSE);
 }
 

@@ -61,4 +61,19 @@ TEST_F(FrameClockTest, PausedFramesMeasureZeroButKeepTheClockRunning) {
     EXPECT_FLOAT_EQ(clock.riverTime, 0.5f);
 }
 
+TEST_F(FrameClockTest, ARecordedFrameTimeIsUsedBitForBitAndStillZeroWhilePaused) {
+    gameState = Playing;
+    FrameClock clock;
+    clock.lastFrameTime = 5.0f;
+    const float recorded = 0.0166666675f;
+    clock.useFrameTime(recorded);
+    EXPECT_EQ(deltaTime, recorded);
+    EXPECT_EQ(clock.riverTime, recorded);
+    EXPECT_EQ(clock.lastFrameTime, 5.0f);  // the clock is not read
+    gameState = Paused;
+    clock.useFrameTime(0.25f);
+    EXPECT_EQ(deltaTime, 0.0f);
+    EXPECT_EQ(clock.riverTime, recorded);
+}
+
 }  // namespace

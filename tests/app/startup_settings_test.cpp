@@ -68,6 +68,9 @@ TEST(StartupSettings, MissingFilesGiveTheDefaults) {
     EXPECT_FALSE(settings.renderer.wireframe);
     EXPECT_FALSE(settings.renderer.backfaceCulling);
     EXPECT_TRUE(settings.renderer.depthTest);
+    // A recording names them, so that its replay can say the same lines.
+    EXPECT_EQ(settings.missingFiles,
+              (std::vector<std::string>{"missing/camera.ini", "missing/renderer.ini"}));
 }
 
 TEST(StartupSettings, NarrowingSaturatesInsteadOfWrapping) {

@@ -1,0 +1,220 @@
+#include "app/frame_input.h"
+
+// GLEW before GLFW, which would otherwise pull in the system GL header.
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "framework/console.h"
+#include "game/game_state.h"
+#include "game/hopping.h"
+#include "view/input_callbacks.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+FrameInput& inputOf(GLFWwindow* window) {
+    return *static_cast<FrameInput*>(glfwGetWindowUserPointer(window));
+}
+
+// The forwarding callbacks: each hands GLFW's arguments on as an event.
+void forwardKey(GLFWwindow* window, int key, int scancode, int action, int mods) {
+    inputOf(window).onLiveEvent(keyEvent(key, scancode, action, mods));
+}
+void forwardMouseButton(GLFWwindow* window, int button, int action, int mods) {
+    inputOf(window).onLiveEvent(mouseButtonEvent(button, action, mods));
+}
+void forwardScroll(GLFWwindow* window, double xOffset, double yOffset) {
+    inputOf(window).onLiveEvent(scrollEvent(xOffset, yOffset));
+}
+void forwardFramebufferSize(GLFWwindow* window, int width, int height) {
+    inputOf(window).onLiveEvent(framebufferSizeEvent(width, height));
+}
+void forwardClose(GLFWwindow* window) {
+    inputOf(window).onLiveEvent(closeEvent());
+}
+
+double millisecondsBetween(Clock::time_point from, Clock::time_point to) {
+    return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+std::string fixed(double value, int decimals) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
+}  // namespace
+
+FrameInput::FrameInput(GLFWwindow* window, std::optional<ReplaySource> source,
+                       ReplayRecorder* recorder)
+    : window_(window), source_(std::move(source)), recorder_(recorder) {
+    started_ = lastFrameEnd_ = Clock::now();
+    if (!source_ && recorder_ == nullptr) {
+        return;  // live: the game's callbacks stay installed as they are
+    }
+    glfwSetWindowUserPointer(window_, this);
+    glfwSetKeyCallback(window_, forwardKey);
+    glfwSetMouseButtonCallback(window_, forwardMouseButton);
+    glfwSetScrollCallback(window_, forwardScroll);
+    glfwSetFramebufferSizeCallback(window_, forwardFramebufferSize);
+    glfwSetWindowCloseCallback(window_, forwardClose);
+    if (source_ && source_->timedemo) {
+        glfwSwapInterval(0);  // never wait for the display
+    }
+}
+
+void FrameInput::onLiveEvent(const InputEvent& event) {
+    if (event.kind == InputEvent::Kind::Close) {
+        record(formatInputEvent(event));  // GLFW has already set the close flag
+    } else if (!replaying()) {
+        deliver(event);
+    }
+}
+
+void FrameInput::deliver(const InputEvent& event) {
+    record(formatInputEvent(event));
+    switch (event.kind) {
+        case InputEvent::Kind::Key:
+            keyCallback(window_, event.key, event.scancode, event.action, event.mods);
+            break;
+        case InputEvent::Kind::MouseButton:
+            mouseButtonCallback(window_, event.button, event.action, event.mods);
+            break;
+        case InputEvent::Kind::Scroll:
+            scrollCallback(window_, event.xOffset, event.yOffset);
+            break;
+        case InputEvent::Kind::FramebufferSize:
+            framebufferSizeCallback(window_, event.width, event.height);
+            break;
+        case InputEvent::Kind::Close:
+            glfwSetWindowShouldClose(window_, GLFW_TRUE);
+            break;
+    }
+}
+
+void FrameInput::poll() {
+    glfwPollEvents();
+    if (replaying()) {
+        for (const InputEvent& event : source_->replay.frames[next_].events) {
+            deliver(event);
+        }
+    }
+}
+
+CursorPosition FrameInput::cursor() {
+    CursorPosition cursor;
+    if (replaying()) {
+        const std::optional<CursorPosition>& recorded = source_->replay.frames[next_].cursor;
+        replayCursor_ = recorded.value_or(replayCursor_);
+        cursor = replayCursor_;
+    } else {
+        double x = 0.0;
+        double y = 0.0;
+        glfwGetCursorPos(window_, &x, &y);
+        cursor = {static_cast<int>(x), static_cast<int>(y)};
+    }
+    if (recordedCursor_ != cursor) {
+        record(formatCursor(cursor));
+        recordedCursor_ = cursor;
+    }
+    return cursor;
+}
+
+void FrameInput::measureFrameTime(FrameClock& clock) {
+    if (replaying() && source_->replay.frames[next_].gameFrame) {
+        clock.useFrameTime(source_->replay.frames[next_].deltaTime);
+        return;
+    }
+    if (takeOverTime_) {
+        // The first live frame after a replay spans the time since it ended.
+        clock.lastFrameTime = *takeOverTime_;
+        takeOverTime_.reset();
+    }
+    clock.endGameFrame(static_cast<float>(glfwGetTime()));
+}
+
+bool FrameInput::isScreenshotFrame(bool gameFrame) const {
+    return replaying() ? next_ + 1 == source_->replay.frames.size() : gameFrame;
+}
+
+bool FrameInput::endFrame(bool gameFrame) {
+    RecordedFrame frame;
+    frame.gameFrame = gameFrame;
+    frame.deltaTime = deltaTime;
+    if (recorder_ != nullptr) {
+        recorder_->write(formatFrameEnd(frame), true);
+    }
+    ++frameCount_;
+    if (source_ && source_->timedemo) {
+        const Clock::time_point now = Clock::now();
+        frameMilliseconds_.push_back(millisecondsBetween(lastFrameEnd_, now));
+        lastFrameEnd_ = now;
+    }
+    if (!replaying()) {
+        return true;
+    }
+    const Replay& replay = source_->replay;
+    if (replay.frames[next_].gameFrame != gameFrame) {
+        stopReplaying("is out of step at frame " + std::to_string(next_ + 1) + ": it recorded " +
+                      (gameFrame ? "a start-screen frame" : "a game frame"));
+        return !source_->timedemo;
+    }
+    if (++next_ < replay.frames.size()) {
+        return true;
+    }
+    if (!replay.finished) {
+        stopReplaying("was cut off: it stops after frame " + std::to_string(next_));
+    } else {
+        takeOverTime_ = static_cast<float>(glfwGetTime());
+    }
+    return !source_->timedemo;
+}
+
+void FrameInput::stopReplaying(const std::string& reason) {
+    if (glfwWindowShouldClose(window_) == GLFW_FALSE) {
+        printLine("Replay '" + source_->name + "' " + reason);
+    }
+    next_ = source_->replay.frames.size();
+    takeOverTime_ = static_cast<float>(glfwGetTime());
+}
+
+void FrameInput::record(const std::string& line) const {
+    if (recorder_ != nullptr) {
+        recorder_->write(line);
+    }
+}
+
+void FrameInput::finish() {
+    if (recorder_ != nullptr) {
+        recorder_->finish(frameCount_);
+    }
+    if (source_ && source_->timedemo) {
+        printLine(timedemoReport(frameMilliseconds_,
+                                 millisecondsBetween(started_, lastFrameEnd_) / 1000.0));
+    }
+}
+
+std::string timedemoReport(const std::vector<double>& frameMilliseconds, double seconds) {
+    std::vector<double> sorted = frameMilliseconds;
+    std::sort(sorted.begin(), sorted.end());
+    const auto percentile = [&sorted](double fraction) {
+        if (sorted.empty()) {
+            return 0.0;
+        }
+        // Nearest rank: the smallest time that at least `fraction` of the frames reach.
+        const auto rank =
+            static_cast<std::size_t>(std::ceil(fraction * static_cast<double>(sorted.size())));
+        return sorted[std::max<std::size_t>(rank, 1) - 1];
+    };
+    const double framesPerSecond =
+        seconds > 0.0 ? static_cast<double>(sorted.size()) / seconds : 0.0;
+    return "Timedemo: " + std::to_string(sorted.size()) + " frames in " + fixed(seconds, 3) +
+           " s, " + fixed(framesPerSecond, 2) + " frames/s; frame times median " +
+           fixed(percentile(0.5), 2) + " ms, 95th percentile " + fixed(percentile(0.95), 2) +
+           " ms, worst " + fixed(sorted.empty() ? 0.0 : sorted.back(), 2) + " ms";
+}

@@ -1,0 +1,237 @@
+// Replays end to end: the golden games in tests/replays/ play back to their
+// transcripts and final frames, a game recorded with real key presses plays
+// back (and times) to the same transcript, and bad files stop the game
+// before any window opens.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+
+#include "app/replay_format.h"
+#include "support/game_session.h"
+#include "support/scratch_folder.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+const std::string kBanner = ":::::: WELCOME TO QUORLAND ::::::";
+
+std::string goldenPath(const std::string& name, const std::string& extension) {
+    return std::string(QUORLAND_SOURCE_DIR) + "/tests/replays/" + name + extension;
+}
+
+Lines linesOf(const std::string& text) {
+    Lines lines;
+    std::size_t start = 0;
+    for (std::size_t feed; (feed = text.find('\n', start)) != std::string::npos; start = feed + 1) {
+        lines.push_back(text.substr(start, feed - start));
+    }
+    return lines;
+}
+
+// The share of pixels whose colour differs by more than a little in any channel.
+double differingShare(const PpmImage& a, const PpmImage& b) {
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i + 2 < a.rgb.size(); i += 3) {
+        for (std::size_t c = 0; c < 3; ++c) {
+            if (std::abs(static_cast<int>(a.rgb[i + c]) - static_cast<int>(b.rgb[i + c])) > 24) {
+                ++differing;
+                break;
+            }
+        }
+    }
+    return static_cast<double>(differing) / static_cast<double>(a.rgb.size() / 3);
+}
+
+class ReplayTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(display_.ok()) << "Xvfb did not start"; }
+
+    std::unique_ptr<ChildProcess> startGame(const std::vector<std::string>& arguments,
+                                            const std::string& display) {
+        std::vector<std::string> argv{sandbox_.binary()};
+        argv.insert(argv.end(), arguments.begin(), arguments.end());
+        return std::make_unique<ChildProcess>(argv, sandbox_.workingDirectory(), display);
+    }
+
+    // Plays `replay` headless; the lines it printed, once it exited with 0.
+    std::optional<Lines> replayHeadless(const std::string& replay, const std::string& shot) {
+        std::unique_ptr<ChildProcess> game =
+            startGame({"--replay", replay, "--run_headless", "--filename", shot}, display_.name());
+        const std::optional<int> code = game->waitForExit(300s);
+        EXPECT_EQ(code, 0);
+        return code == 0 ? std::optional<Lines>(game->lines()) : std::nullopt;
+    }
+
+    std::optional<PpmImage> screenshot(const std::string& shot) const {
+        return parsePpm(readWholeFile(sandbox_.workingDirectory() + "/" + shot + ".ppm"));
+    }
+
+    VirtualDisplay display_;
+    GameSandbox sandbox_;
+};
+
+class GoldenReplayTest : public ReplayTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(GoldenReplayTest, PlaysBackToItsTranscriptAndFinalFrame) {
+    const std::string name = GetParam();
+    const std::optional<Lines> lines = replayHeadless(goldenPath(name, ".replay"), "final");
+    ASSERT_TRUE(lines);
+    EXPECT_EQ(*lines, linesOf(readWholeFile(goldenPath(name, ".transcript"))));
+
+    const std::string reference = sandbox_.workingDirectory() + "/reference.ppm";
+    ASSERT_EQ(runCommand({"convert", goldenPath(name, ".png"), "-depth", "8", reference}, "", 60s),
+              0);
+    const std::optional<PpmImage> expected = parsePpm(readWholeFile(reference));
+    const std::optional<PpmImage> actual = screenshot("final");
+    ASSERT_TRUE(expected && actual);
+    ASSERT_EQ(actual->width, expected->width);
+    ASSERT_EQ(actual->height, expected->height);
+    // The same build on the same machine gives the same pixels; a little
+    // room is left for another driver's rounding.
+    EXPECT_LE(differingShare(*actual, *expected), 0.005)
+        << "renew the reference frames with scripts/record-goldens.sh if the picture changed";
+}
+
+INSTANTIATE_TEST_SUITE_P(Goldens, GoldenReplayTest,
+                         ::testing::Values("fall", "log_ride", "pause_orbit"),
+                         [](const ::testing::TestParamInfo<const char*>& golden) {
+                             return std::string(golden.param);
+                         });
+
+TEST_F(ReplayTest, AGameRecordedWithRealKeysReplaysAndTimesToTheSameTranscript) {
+    const std::string file = sandbox_.workingDirectory() + "/played.replay";
+    Lines recorded;
+    {
+        GameSession session;
+        ASSERT_TRUE(session.displayOk());
+        // The replay runs in another sandbox that has this file: it must
+        // still print the line that its absence caused here.
+        session.sandbox().removeAsset("assets/settings/renderer_standard.ini");
+        ASSERT_TRUE(session.start({"--record", file, "--seed", "7"}));
+        ASSERT_TRUE(session.waitForScreen(
+            [](const PpmImage& image) { return pixelIs(image, 5, 5, kMenuPixel); }, 30s));
+        session.click();
+        ASSERT_TRUE(session.waitForScreen(
+            [](const PpmImage& image) { return pixelIs(image, 5, 5, kSkyPixel); }, 30s));
+        session.key("w");
+        ASSERT_TRUE(session.game().waitForLine("Score: 1", 30s));
+        for (const char* key : {"Up", "Escape", "Escape", "c", "k", "Escape", "Escape"}) {
+            session.key(key);
+        }
+        ASSERT_EQ(session.game().waitForExit(60s), 0);
+        recorded = session.game().lines();
+    }
+    ASSERT_GE(recorded.size(), 2u);
+    EXPECT_EQ(recorded[1],
+              "ERROR: Failed to load 'assets/settings/renderer_standard.ini'. Using default "
+              "values instead.");
+    const Lines fileLines = linesOf(readWholeFile(file));
+    ASSERT_FALSE(fileLines.empty());
+    const std::string closing = fileLines.back();
+    ASSERT_EQ(closing.rfind("end ", 0), 0u);
+
+    std::unique_ptr<ChildProcess> replay = startGame({"--replay", file}, display_.name());
+    ASSERT_EQ(replay->waitForExit(120s), 0);
+    EXPECT_EQ(replay->lines(), recorded);
+
+    std::unique_ptr<ChildProcess> timedemo = startGame({"--timedemo", file}, display_.name());
+    ASSERT_EQ(timedemo->waitForExit(120s), 0);
+    Lines timed = timedemo->lines();
+    ASSERT_FALSE(timed.empty());
+    const std::string report = timed.back();
+    timed.pop_back();
+    EXPECT_EQ(timed, recorded);
+    EXPECT_EQ(report.rfind("Timedemo: " + closing.substr(4) + " frames in ", 0), 0u) << report;
+    EXPECT_NE(report.find(" frames/s; frame times median "), std::string::npos) << report;
+}
+
+// A game of `playing` frames, then Esc and `paused` frames, then Esc and
+// `resumed` frames, each of 0.05 s, cut after frame `last` of the game.
+std::string pauseGame(int last) {
+    ReplayHeader header{"1.0", 7, {}, {}, {}, {}};
+    header.window.width = 640;
+    header.window.height = 360;
+    const InputEvent press = mouseButtonEvent(0, 1, 0);
+    const InputEvent escape = keyEvent(256, 9, 1, 0);
+    RecordedFrame gameFrame;
+    gameFrame.gameFrame = true;
+    gameFrame.deltaTime = 0.05f;
+    std::string text =
+        formatReplayHeader(header) + formatInputEvent(press) + "m\n" + formatCursor({320, 180});
+    for (int frame = 0; frame <= last; ++frame) {
+        if (frame == 6 || frame == 14) {
+            text += formatInputEvent(escape);
+        }
+        text += formatFrameEnd(gameFrame);
+    }
+    return text + formatReplayEnd(static_cast<std::size_t>(last) + 2);
+}
+
+TEST_F(ReplayTest, PauseFreezesTheWorldExactlyAndEscapeResumesIt) {
+    // Frames 0 to 5 play, 6 to 13 are paused (Esc in frame 6), 14 on play again.
+    const ScratchFolder folder = ScratchFolder::inTemp();
+    std::map<int, PpmImage> shots;
+    for (const int last : {3, 5, 7, 13, 16}) {
+        const std::string name = "frame" + std::to_string(last);
+        ASSERT_TRUE(replayHeadless(folder.write(name + ".replay", pauseGame(last)), name));
+        std::optional<PpmImage> shot = screenshot(name);
+        ASSERT_TRUE(shot);
+        shots[last] = std::move(*shot);
+    }
+    EXPECT_NE(shots[3].rgb, shots[5].rgb) << "the river and logs move while playing";
+    EXPECT_NE(shots[5].rgb, shots[7].rgb) << "the pause pair appears";
+    EXPECT_EQ(shots[7].rgb, shots[13].rgb) << "nothing moves while paused";
+    EXPECT_NE(shots[13].rgb, shots[16].rgb) << "the world moves again after resuming";
+}
+
+TEST_F(ReplayTest, ACutOffRecordingPlaysItsWholeFramesAndSaysSo) {
+    const std::string golden = readWholeFile(goldenPath("fall", ".replay"));
+    const std::size_t cut = golden.find("\ng ", golden.size() / 3);
+    ASSERT_NE(cut, std::string::npos);
+    const ScratchFolder folder = ScratchFolder::inTemp();
+    const std::string file =
+        folder.write("cut.replay", golden.substr(0, cut + 4));  // "g" and a digit
+    const std::size_t wholeFrames = linesOf(golden.substr(0, cut + 1)).size() -
+                                    linesOf(formatReplayHeader(ReplayHeader())).size();
+    const std::optional<Lines> lines = replayHeadless(file, "cut");
+    ASSERT_TRUE(lines);
+    ASSERT_FALSE(lines->empty());
+    const Lines transcript = linesOf(readWholeFile(goldenPath("fall", ".transcript")));
+    const Lines before(lines->begin(), lines->end() - 1);
+    ASSERT_LE(before.size(), transcript.size());
+    EXPECT_EQ(before, Lines(transcript.begin(), transcript.begin() + before.size()));
+    EXPECT_EQ(lines->back().rfind("Replay '" + file + "' was cut off: it stops after frame ", 0),
+              0u)
+        << lines->back();
+    EXPECT_LE(std::stoul(lines->back().substr(lines->back().rfind(' ') + 1)), wholeFrames);
+    EXPECT_TRUE(screenshot("cut"));
+}
+
+TEST_F(ReplayTest, BadFilesStopTheGameBeforeAnyWindowOpens) {
+    const ScratchFolder folder = ScratchFolder::inTemp();
+    const std::string header = formatReplayHeader(ReplayHeader{"1.0", 7, {}, {}, {}, {}});
+    const std::string badVersion = folder.write("v2.replay", "QUORLAND-REPLAY 2 1.0\n");
+    const std::string badKey = folder.write("key.replay", header + "m\nk 999 25 1 0\n");
+    const std::string missing = folder.file("nope.replay");
+    const std::string unwritable = folder.file("no/such/folder/out.replay");
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"--replay", missing}, "ERROR: Cannot read replay file '" + missing + "'"},
+        {{"--timedemo", folder.path().string()},
+         "ERROR: Cannot read replay file '" + folder.path().string() + "'"},
+        {{"--replay", badVersion},
+         "ERROR: Replay file '" + badVersion +
+             "' line 1: format version '2' is not supported (this game reads version 1)"},
+        {{"--replay", badKey}, "ERROR: Replay file '" + badKey + "' line 7: unknown key 999"},
+        {{"--record", unwritable}, "ERROR: Cannot write replay file '" + unwritable + "'"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        // No display at all: a game that got as far as GLFW would say so.
+        std::unique_ptr<ChildProcess> game = startGame(arguments, "");
+        EXPECT_EQ(game->waitForExit(30s), 1) << message;
+        EXPECT_EQ(game->lines(), (Lines{kBanner, message}));
+    }
+}
+
+}  // namespace
