@@ -32,9 +32,6 @@ target_include_directories(quorland SYSTEM PRIVATE
 target_compile_definitions(quorland PRIVATE GLM_ENABLE_EXPERIMENTAL GLM_FORCE_CTOR_INIT GLFW_INCLUDE_NONE
   QUORLAND_VERSION="${PROJECT_VERSION}")
 set_project_warnings(quorland)
-# Clang's -Wconversion also reports sign changes, which the desktop's GCC
-# leaves out; the browser build keeps to the desktop's set of warnings.
-target_compile_options(quorland PRIVATE -Wno-sign-conversion)
 target_link_options(quorland PRIVATE
   -sUSE_GLFW=3 -sUSE_WEBGL2=1 -sFULL_ES3=1 -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2
   -sALLOW_MEMORY_GROWTH=1 -sFORCE_FILESYSTEM=1 -sENVIRONMENT=web)

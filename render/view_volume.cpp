@@ -69,8 +69,8 @@ ViewVolume ViewVolume::of(const glm::mat4& viewProjection) {
     // Clip coordinates are rows of the matrix times (p, 1), so each of the
     // six conditions -w <= x, x <= w (and y, z) is a plane in world space.
     const glm::vec4 w = rowOf(viewProjection, 3);
-    for (int axis = 0; axis < 3; ++axis) {
-        const glm::vec4 r = rowOf(viewProjection, axis);
+    for (std::size_t axis = 0; axis < 3; ++axis) {
+        const glm::vec4 r = rowOf(viewProjection, static_cast<int>(axis));
         const glm::vec4 size = glm::abs(w) + glm::abs(r);
         volume.planes_[2 * axis] = w + r;
         volume.planes_[2 * axis + 1] = w - r;
