@@ -13,12 +13,9 @@ float driftLogX(float x, float direction, float speed, float frameSeconds) {
 }
 
 void FrameClock::endGameFrame(float now) {
-    deltaTime = now - lastFrameTime;
+    const float elapsed = now - lastFrameTime;
     lastFrameTime = now;
-    if (gameState == Paused) {
-        deltaTime = 0.0f;
-    }
-    riverTime += deltaTime;
+    useFrameTime(elapsed);
 }
 
 void FrameClock::useFrameTime(float seconds) {

@@ -35,10 +35,8 @@ Texture::Texture(std::string relativePath) {
     if (!image.data) {
         return;
     }
-    GLuint name = 0;
-    glGenTextures(1, &name);
-    texture_ = GlTexture(name);
-    glBindTexture(GL_TEXTURE_2D, name);
+    texture_ = makeGlTexture();
+    glBindTexture(GL_TEXTURE_2D, texture_.get());
     uploadLevelZero(image);
     glGenerateMipmap(GL_TEXTURE_2D);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
