@@ -6,11 +6,6 @@
 # quorland.wasm, and the assets packed into assets.data (loaded by assets.js).
 set(QUORLAND_WEB_SITE ${CMAKE_BINARY_DIR}/site)
 
-file(GLOB_RECURSE QUORLAND_WEB_SOURCES CONFIGURE_DEPENDS
-  app/*.cpp framework/*.cpp game/*.cpp render/*.cpp view/*.cpp)
-list(REMOVE_ITEM QUORLAND_WEB_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/framework/platform_desktop.cpp)
-list(APPEND QUORLAND_WEB_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/web/platform_web.cpp)
-
 # GLM and stb are header-only packages. Only their own folders may go on the
 # include path: the host's /usr/include would shadow the toolchain's C library.
 set(QUORLAND_WEB_HEADERS ${CMAKE_BINARY_DIR}/package-headers)
@@ -22,15 +17,15 @@ foreach(package glm stb)
   file(CREATE_LINK /usr/include/${package} ${QUORLAND_WEB_HEADERS}/${package} SYMBOLIC)
 endforeach()
 
-add_executable(quorland ${QUORLAND_WEB_SOURCES})
-set_target_properties(quorland PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY ${QUORLAND_WEB_SITE})
+add_quorland_core(web/platform_web.cpp)
 # web/include comes before the toolchain's headers: its GL/glew.h and
 # INIReader.h stand in for the desktop's.
-target_include_directories(quorland PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-target_include_directories(quorland SYSTEM PRIVATE
+target_include_directories(quorland_core SYSTEM PUBLIC
   ${CMAKE_CURRENT_SOURCE_DIR}/web/include ${QUORLAND_WEB_HEADERS})
-target_compile_definitions(quorland PRIVATE GLM_ENABLE_EXPERIMENTAL GLM_FORCE_CTOR_INIT GLFW_INCLUDE_NONE
-  QUORLAND_VERSION="${PROJECT_VERSION}")
+
+add_executable(quorland app/main.cpp)
+target_link_libraries(quorland PRIVATE quorland_core)
+set_target_properties(quorland PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY ${QUORLAND_WEB_SITE})
 set_project_warnings(quorland)
 target_link_options(quorland PRIVATE
   -sUSE_GLFW=3 -sUSE_WEBGL2=1 -sFULL_ES3=1 -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2
@@ -47,10 +42,18 @@ add_custom_command(
     --js-output=${QUORLAND_WEB_SITE}/assets.js
   DEPENDS ${QUORLAND_WEB_ASSETS}
   COMMENT "Packing the assets for the page")
-add_custom_command(
-  OUTPUT ${QUORLAND_WEB_SITE}/index.html
-  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_SOURCE_DIR}/web/index.html
-    ${QUORLAND_WEB_SITE}/index.html
-  DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/web/index.html)
+# The page itself: index.html and whatever scripts and styles lie beside it.
+file(GLOB QUORLAND_WEB_PAGE_FILES CONFIGURE_DEPENDS
+  ${CMAKE_CURRENT_SOURCE_DIR}/web/*.html ${CMAKE_CURRENT_SOURCE_DIR}/web/*.js
+  ${CMAKE_CURRENT_SOURCE_DIR}/web/*.css)
+set(QUORLAND_WEB_PAGE_OUTPUTS)
+foreach(file IN LISTS QUORLAND_WEB_PAGE_FILES)
+  get_filename_component(name ${file} NAME)
+  add_custom_command(
+    OUTPUT ${QUORLAND_WEB_SITE}/${name}
+    COMMAND ${CMAKE_COMMAND} -E copy ${file} ${QUORLAND_WEB_SITE}/${name}
+    DEPENDS ${file})
+  list(APPEND QUORLAND_WEB_PAGE_OUTPUTS ${QUORLAND_WEB_SITE}/${name})
+endforeach()
 add_custom_target(quorland_site ALL DEPENDS
-  ${QUORLAND_WEB_SITE}/assets.data ${QUORLAND_WEB_SITE}/index.html)
+  ${QUORLAND_WEB_SITE}/assets.data ${QUORLAND_WEB_PAGE_OUTPUTS})

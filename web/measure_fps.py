@@ -18,7 +18,7 @@ import sys
 import tempfile
 import time
 
-import browser_test
+import browser_harness
 
 
 def native_fps(bench):
@@ -34,13 +34,13 @@ def native_fps(bench):
 
 
 def browser_fps(site):
-    server, url = browser_test.serve(site)
-    driver = browser_test.start_browser()
+    server, url = browser_harness.serve(site)
+    driver = browser_harness.start_browser()
     try:
-        page = browser_test.Page(driver, url + "?seed=7")
+        page = browser_harness.Page(driver, url + "?seed=7")
         assert page.wait_until_running(), "the game did not start"
         assert page.wait_for_screen(
-            lambda i: browser_test.near(i.getpixel((5, 5)), browser_test.MENU))
+            lambda i: browser_harness.near(i.getpixel((5, 5)), browser_harness.MENU))
         page.click()
         time.sleep(5)
         driver.set_script_timeout(120)

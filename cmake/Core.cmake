@@ -1,0 +1,28 @@
+# The game's code as both builds compile it. The folders of game code and the
+# definitions they are compiled with are listed here once, so that a new
+# folder or flag reaches the desktop and the browser build alike.
+#
+# add_quorland_core(PLATFORM_SOURCE) makes the static library quorland_core:
+# every .cpp in those folders but the entry point (app/main.cpp) and the
+# platform implementations, plus the one platform source the build brings.
+# The executable is then app/main.cpp linked with it.
+set(QUORLAND_SOURCE_FOLDERS app framework game render view)
+
+function(add_quorland_core platform_source)
+  set(patterns)
+  foreach(folder IN LISTS QUORLAND_SOURCE_FOLDERS)
+    list(APPEND patterns ${PROJECT_SOURCE_DIR}/${folder}/*.cpp)
+  endforeach()
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${patterns})
+  list(FILTER sources EXCLUDE REGEX "/app/main\\.cpp$|/framework/platform_[a-z]+\\.cpp$")
+
+  add_library(quorland_core STATIC ${sources} ${PROJECT_SOURCE_DIR}/${platform_source})
+  target_include_directories(quorland_core PUBLIC ${PROJECT_SOURCE_DIR})
+  # GLFW_INCLUDE_NONE: GLEW (or the browser's stand-in) alone declares OpenGL.
+  # QUORLAND_VERSION: --version prints it, replay files name it.
+  target_compile_definitions(quorland_core PUBLIC
+    GLM_ENABLE_EXPERIMENTAL GLM_FORCE_CTOR_INIT GLFW_INCLUDE_NONE
+    QUORLAND_VERSION="${PROJECT_VERSION}")
+  set_project_warnings(quorland_core)
+  enable_sanitizers(quorland_core)
+endfunction()
