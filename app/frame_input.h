@@ -20,8 +20,8 @@
 #include <vector>
 
 #include "app/frame_step.h"
-#include "app/replay_file.h"
-#include "app/replay_format.h"
+#include "replay/replay_file.h"
+#include "replay/replay_format.h"
 
 struct GLFWwindow;
 

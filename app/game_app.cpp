@@ -14,7 +14,6 @@
 #include "app/frame_input.h"
 #include "app/frame_loop.h"
 #include "app/framework.h"
-#include "app/replay_file.h"
 #include "app/scene.h"
 #include "app/startup_settings.h"
 #include "framework/console.h"
@@ -22,6 +21,7 @@
 #include "game/game_state.h"
 #include "game/hopping.h"
 #include "game/world.h"
+#include "replay/replay_file.h"
 #include "view/input_callbacks.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <map>
 
-#include "app/replay_format.h"
+#include "replay/replay_format.h"
 #include "support/game_session.h"
 #include "support/scratch_folder.h"
 
