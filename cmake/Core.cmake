@@ -8,6 +8,14 @@
 # The executable is then app/main.cpp linked with it.
 set(QUORLAND_SOURCE_FOLDERS app framework game render replay view)
 
+# Replays are exact across builds only if the rules' float arithmetic gives
+# the same bits everywhere: every multiply and add rounded on its own (no
+# fused multiply-add contraction, which GCC allows by default for C++ and
+# clang within an expression) and no fast-math reassociation. Both builds
+# compile the game with these; tests/CMakeLists.txt builds a variant that
+# breaks them to show that the golden transcripts notice.
+set(QUORLAND_FLOAT_FLAGS -ffp-contract=off -fno-fast-math)
+
 function(add_quorland_core platform_source)
   set(patterns)
   foreach(folder IN LISTS QUORLAND_SOURCE_FOLDERS)
@@ -23,6 +31,7 @@ function(add_quorland_core platform_source)
   target_compile_definitions(quorland_core PUBLIC
     GLM_ENABLE_EXPERIMENTAL GLM_FORCE_CTOR_INIT GLFW_INCLUDE_NONE
     QUORLAND_VERSION="${PROJECT_VERSION}")
+  target_compile_options(quorland_core PRIVATE ${QUORLAND_FLOAT_FLAGS})
   set_project_warnings(quorland_core)
   enable_sanitizers(quorland_core)
 endfunction()

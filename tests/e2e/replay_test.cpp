@@ -95,7 +95,7 @@ TEST_P(GoldenReplayTest, PlaysBackToItsTranscriptAndFinalFrame) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Goldens, GoldenReplayTest,
-                         ::testing::Values("fall", "log_ride", "pause_orbit"),
+                         ::testing::Values("drift_edge", "fall", "log_ride", "pause_orbit"),
                          [](const ::testing::TestParamInfo<const char*>& golden) {
                              return std::string(golden.param);
                          });
