@@ -69,10 +69,11 @@ FrameInput::FrameInput(GLFWwindow* window, std::optional<ReplaySource> source,
 }
 
 void FrameInput::onLiveEvent(const InputEvent& event) {
-    if (event.kind == InputEvent::Kind::Close) {
-        record(formatInputEvent(event));  // GLFW has already set the close flag
-    } else if (!replaying()) {
-        deliver(event);
+    // Held until the poll returns: the desktop's callbacks run inside it
+    // anyway, but the browser's run between frames, and a recording must
+    // place every event in the frame whose poll the game let it act in.
+    if (event.kind == InputEvent::Kind::Close || !replaying()) {
+        liveEvents_.push_back(event);
     }
 }
 
@@ -99,6 +100,14 @@ void FrameInput::deliver(const InputEvent& event) {
 
 void FrameInput::poll() {
     glfwPollEvents();
+    for (const InputEvent& event : liveEvents_) {
+        if (event.kind == InputEvent::Kind::Close) {
+            record(formatInputEvent(event));  // GLFW has already set the close flag
+        } else {
+            deliver(event);
+        }
+    }
+    liveEvents_.clear();
     if (replaying()) {
         for (const InputEvent& event : source_->replay.frames[next_].events) {
             deliver(event);
@@ -147,7 +156,7 @@ bool FrameInput::endFrame(bool gameFrame) {
     frame.gameFrame = gameFrame;
     frame.deltaTime = deltaTime;
     if (recorder_ != nullptr) {
-        recorder_->write(formatFrameEnd(frame), true);
+        recorder_->writeFrame(formatFrameEnd(frame));
     }
     ++frameCount_;
     if (source_ && source_->timedemo) {

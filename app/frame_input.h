@@ -73,6 +73,7 @@ class FrameInput {
     std::chrono::steady_clock::time_point started_;  // timedemo: loop start
     std::chrono::steady_clock::time_point lastFrameEnd_;
     std::vector<double> frameMilliseconds_;  // timedemo: wall time of each frame
+    std::vector<InputEvent> liveEvents_;     // arrived since the last poll, in order
 };
 
 // The timedemo's closing line for the given wall times of its frames.

@@ -30,7 +30,7 @@ namespace {
 // the console kept open until the player types one character.
 int failStartup(const std::string& reason) {
     glfwTerminate();
-    printLine("ERROR: " + reason);
+    printFatalLine("ERROR: " + reason);
     waitForOneCharacter();
     return 1;
 }

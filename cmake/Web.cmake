@@ -31,6 +31,27 @@ target_link_options(quorland PRIVATE
   -sUSE_GLFW=3 -sUSE_WEBGL2=1 -sFULL_ES3=1 -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2
   -sALLOW_MEMORY_GROWTH=1 -sFORCE_FILESYSTEM=1 -sENVIRONMENT=web)
 
+# The page's interface to the game (web/platform_web.cpp): the frame loop
+# awaits animation frames through Asyncify, only along the direct calls from
+# main to the loop; the page starts main itself and hands replays over
+# through the exported functions.
+target_link_options(quorland PRIVATE -sASYNCIFY=1 -sASYNCIFY_IGNORE_INDIRECT=1
+  -sINVOKE_RUN=0 "-sEXPORTED_FUNCTIONS=_main,_malloc,_free"
+  "-sEXPORTED_RUNTIME_METHODS=callMain,UTF8ToString,stringToUTF8,lengthBytesUTF8,HEAPU8")
+
+# The golden replays, served beside the page (?replay=NAME plays one).
+file(GLOB QUORLAND_WEB_REPLAYS CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/replays/*.replay)
+set(QUORLAND_WEB_REPLAY_OUTPUTS)
+foreach(file IN LISTS QUORLAND_WEB_REPLAYS)
+  get_filename_component(name ${file} NAME)
+  add_custom_command(
+    OUTPUT ${QUORLAND_WEB_SITE}/replays/${name}
+    COMMAND ${CMAKE_COMMAND} -E copy ${file} ${QUORLAND_WEB_SITE}/replays/${name}
+    DEPENDS ${file})
+  list(APPEND QUORLAND_WEB_REPLAY_OUTPUTS ${QUORLAND_WEB_SITE}/replays/${name})
+endforeach()
+add_custom_target(quorland_site_replays ALL DEPENDS ${QUORLAND_WEB_REPLAY_OUTPUTS})
+
 # The assets, packed for the page's file system at /quorland/assets.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 file(GLOB_RECURSE QUORLAND_WEB_ASSETS CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/assets/*)

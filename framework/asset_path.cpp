@@ -16,7 +16,7 @@ constexpr const char* kProjectRootMarker = "CMakeLists.txt";
 std::filesystem::path executableFolder() {
     const std::string executable = runningExecutablePath(kExecutablePathBufferSize);
     if (executable.empty()) {
-        printLine("Error retrieving executable path on Windows!");
+        printFatalLine("Error retrieving executable path on Windows!");
         exitAfterKeypress();
     }
     return std::filesystem::path(executable).parent_path();
@@ -65,14 +65,14 @@ std::string pickSingleCandidate(const std::string& relativePath,
     if (candidates.size() == 1) {
         return candidates.front();
     }
-    printLine("Ambiguous asset file path: '" + relativePath + "'");
-    printLine(
+    printFatalLine("Ambiguous asset file path: '" + relativePath + "'");
+    printFatalLine(
         "Found this path at multiple locations. Don't know which one shall be used. "
         "Candidates are:");
     for (const std::string& candidate : candidates) {
-        printLine("  - " + candidate);
+        printFatalLine("  - " + candidate);
     }
-    printLine("Remove all duplicates to fix this!");
+    printFatalLine("Remove all duplicates to fix this!");
     exitAfterKeypress();
 }
 

@@ -11,8 +11,13 @@
 // Writes `line` and a line feed to standard output and flushes.
 void printLine(const std::string& line);
 
+// printLine for the lines of a fatal path's message, which the wait below
+// hands to the platform (the page shows it where the desktop waits for a key).
+void printFatalLine(const std::string& line);
+
 // Blocks until one character can be read from standard input; returns at
-// once at the end of input (stdin from /dev/null, a closed pipe).
+// once at the end of input (stdin from /dev/null, a closed pipe). In the
+// page there is no input: the message is reported and the wait ends at once.
 void waitForOneCharacter();
 
 // Waits for one character, then ends the process with exit code 1.

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <vector>
 
 // Full path of the running executable, or "" when the platform cannot say or
 // the path needs `bufferSize` characters or more (it may have been cut).
@@ -29,3 +30,19 @@ std::string platformShaderSource(const std::string& desktopSource);
 // Whether block-compressed texture levels can be uploaded as they are and
 // mip-mapped by OpenGL; when not, they are decoded to RGBA first.
 bool platformTakesCompressedTextures();
+
+// Runs and stops. The desktop plays one run per process; the page may play
+// several in turn (a replay it is given ends the run in progress and starts
+// its own), and has no console input to wait on.
+
+// The command line of the next run. The first call gets the program's own
+// `arguments` and leaves them as they are on the desktop (true); the page
+// may put a replay in their place and adds its recording. Later calls come
+// after a run has ended: false on the desktop; the page reports the end and
+// waits until it is given a replay.
+bool platformNextRun(std::vector<std::string>& arguments);
+
+// A fatal path's stop after its `message` (its lines, "\n" between them) is
+// printed: the desktop waits until one character can be read from standard
+// input; the page shows the message and returns at once.
+void platformWaitAfterFatal(const std::string& message);

@@ -2,6 +2,8 @@
 // paths, a plain while loop, desktop GLSL and S3TC textures as they are.
 #include <unistd.h>
 
+#include <cstdio>
+#include <utility>
 #include <vector>
 
 #include "framework/platform.h"
@@ -26,4 +28,13 @@ std::string platformShaderSource(const std::string& desktopSource) {
 
 bool platformTakesCompressedTextures() {
     return true;
+}
+
+bool platformNextRun(std::vector<std::string>& /*arguments*/) {
+    static bool first = true;
+    return std::exchange(first, false);
+}
+
+void platformWaitAfterFatal(const std::string& /*message*/) {
+    std::getchar();
 }

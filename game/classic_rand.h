@@ -11,6 +11,6 @@
 // returning bits 16 to 30 of the new state.
 int classicRand();
 
-// Puts the generator back to its start-up state (state 1). For tests and
-// benchmarks only; the game itself never calls it.
+// Puts the generator back to its start-up state (state 1): for tests and
+// benchmarks, and for a new run in the same process (the page's replays).
 void resetClassicRand();

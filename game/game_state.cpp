@@ -23,3 +23,28 @@ bool renderWireframe = false;
 bool renderBackfaceCulling = false;
 bool renderNormals = false;
 bool renderTexcoords = false;
+
+void resetGameState() {
+    gameState = Menu;
+    score = 0;
+    playerPosition = glm::vec3(0.0f);
+    playerDrawPosition = glm::vec3(0.0f);
+    isJumping = false;
+    jumpTimer = 0.0f;
+    jumpStart = glm::vec3(0.0f);
+    jumpTarget = glm::vec3(0.0f);
+    isSinking = false;
+    sinkTimer = 0.0f;
+    furthestZ = 0;
+    deltaTime = 0.0f;
+    windowWidth = 1280;
+    windowHeight = 768;
+    zoom = 20.0f;
+    leftMouseDown = false;
+    rightMouseDown = false;
+    debugMode = false;
+    renderWireframe = false;
+    renderBackfaceCulling = false;
+    renderNormals = false;
+    renderTexcoords = false;
+}

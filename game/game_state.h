@@ -37,3 +37,7 @@ extern bool renderWireframe;
 extern bool renderBackfaceCulling;
 extern bool renderNormals;
 extern bool renderTexcoords;
+
+// Puts every variable above back to its start-up value, for a new run in
+// the same process (the page plays one replay after another).
+void resetGameState();

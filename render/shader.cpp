@@ -38,7 +38,7 @@ namespace {
 std::string readShaderFile(const std::string& relativePath, GLuint builtStage) {
     const std::string resolved = findAssetFile(relativePath);
     if (resolved.empty()) {
-        printLine("Could not find shader file: " + relativePath);
+        printFatalLine("Could not find shader file: " + relativePath);
         abandonBuild(builtStage);
     }
     std::ifstream stream(resolved);
@@ -49,7 +49,7 @@ std::string readShaderFile(const std::string& relativePath, GLuint builtStage) {
         source.append(chunk.data(), static_cast<std::size_t>(stream.gcount()));
     }
     if (!stream.eof() || stream.bad()) {
-        printLine("Unable to load file[" + resolved + "]!");
+        printFatalLine("Unable to load file[" + resolved + "]!");
         abandonBuild(builtStage);
     }
     return source;
@@ -116,8 +116,8 @@ void Shader::buildProgram() {
                 glGetProgramInfoLog(object, size, nullptr, out);
             },
             program);
-        printLine("Failed to link shader program:");
-        printLine(log);
+        printFatalLine("Failed to link shader program:");
+        printFatalLine(log);
         glDeleteProgram(program);
         glDeleteShader(vertexStage);
         glDeleteShader(fragmentStage);
@@ -137,7 +137,7 @@ GLuint Shader::compileStage(const std::string& stageReference, GLenum stageType,
 
     const GLuint stage = glCreateShader(stageType);
     if (stage == 0) {
-        printLine("Failed to create " + std::to_string(stageType));
+        printFatalLine("Failed to create " + std::to_string(stageType));
         abandonBuild(builtStage);
     }
     const GLchar* text = source.c_str();
@@ -160,8 +160,8 @@ GLuint Shader::compileStage(const std::string& stageReference, GLenum stageType,
             glGetShaderInfoLog(object, size, nullptr, out);
         },
         stage);
-    printLine("Failed to compile shader: " + stageReference);
-    printLine(log);
+    printFatalLine("Failed to compile shader: " + stageReference);
+    printFatalLine(log);
     glDeleteShader(stage);
     abandonBuild(builtStage);
 }

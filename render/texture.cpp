@@ -28,7 +28,7 @@ void uploadLevelZero(const CompressedImage& image) {
 Texture::Texture(std::string relativePath) {
     const std::string resolved = findAssetFile(relativePath);
     if (resolved.empty()) {
-        printLine("Could not find texture file: " + relativePath);
+        printFatalLine("Could not find texture file: " + relativePath);
         exitAfterKeypress();
     }
     const CompressedImage image = loadDDS(resolved);

@@ -8,16 +8,31 @@ const char* gameVersion() {
     return QUORLAND_VERSION;
 }
 
+namespace {
+
+const ReplayRecorder* currentRecorder = nullptr;
+
+}  // namespace
+
 std::unique_ptr<ReplayRecorder> ReplayRecorder::create(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "w");
     if (file == nullptr) {
         return nullptr;
     }
-    return std::unique_ptr<ReplayRecorder>(new ReplayRecorder(file));
+    std::unique_ptr<ReplayRecorder> recorder(new ReplayRecorder(file, path));
+    currentRecorder = recorder.get();
+    return recorder;
 }
 
 ReplayRecorder::~ReplayRecorder() {
     std::fclose(file_);
+    if (currentRecorder == this) {
+        currentRecorder = nullptr;
+    }
+}
+
+const ReplayRecorder* ReplayRecorder::current() {
+    return currentRecorder;
 }
 
 void ReplayRecorder::write(const std::string& lines, bool flush) {
@@ -27,18 +42,40 @@ void ReplayRecorder::write(const std::string& lines, bool flush) {
     }
 }
 
+void ReplayRecorder::writeFrame(const std::string& frameLine) {
+    write(frameLine, true);
+    ++frames_;
+}
+
 void ReplayRecorder::finish(std::size_t frameCount) {
     write(formatReplayEnd(frameCount), true);
+    finished_ = true;
+}
+
+std::string ReplayRecorder::closedCopy() const {
+    bool tooLarge = false;
+    std::string text = readReplayBytes(path_, tooLarge).value_or("");
+    if (finished_) {
+        return text;
+    }
+    // Up to the last frame line: events after it belong to a frame not yet
+    // ended (the page delivers input between frames).
+    std::size_t end = 0;
+    for (std::size_t start = 0, feed; (feed = text.find('\n', start)) != std::string::npos;
+         start = feed + 1) {
+        if (text.compare(start, 2, "g ") == 0 || text.compare(start, feed - start, "m") == 0) {
+            end = feed + 1;
+        }
+    }
+    return text.substr(0, end) + formatReplayEnd(frames_);
 }
 
 std::string recordFileError(const std::string& path) {
     return "Cannot write replay file '" + path + "'";
 }
 
-namespace {
-
-// The whole file, or nothing when it cannot be opened or read.
-std::optional<std::string> readBytes(const std::string& path) {
+std::optional<std::string> readReplayBytes(const std::string& path, bool& tooLarge) {
+    tooLarge = false;
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
         return std::nullopt;
@@ -46,26 +83,39 @@ std::optional<std::string> readBytes(const std::string& path) {
     std::string bytes;
     char buffer[65536];
     std::size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+    while (!tooLarge && (count = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
         bytes.append(buffer, count);
+        tooLarge = bytes.size() > kMaxReplayBytes;
     }
-    const bool failed = std::ferror(file) != 0;
+    const bool failed = std::ferror(file) != 0 || tooLarge;
     std::fclose(file);
     return failed ? std::nullopt : std::optional<std::string>(std::move(bytes));
 }
 
-}  // namespace
+std::string unreadableReplayLine(const std::string& path) {
+    return "ERROR: Cannot read replay file '" + path + "'";
+}
+
+std::string tooLargeReplayLine(const std::string& path) {
+    return "ERROR: Replay file '" + path + "' is larger than " + std::to_string(kMaxReplayBytes) +
+           " bytes, too large for a replay";
+}
+
+std::string badReplayLine(const std::string& path, const ReplayError& error) {
+    return "ERROR: Replay file '" + path + "' line " + std::to_string(error.line) + ": " +
+           error.what;
+}
 
 Replay loadReplayOrExit(const std::string& path) {
-    const std::optional<std::string> bytes = readBytes(path);
+    bool tooLarge = false;
+    const std::optional<std::string> bytes = readReplayBytes(path, tooLarge);
     if (!bytes) {
-        printLine("ERROR: Cannot read replay file '" + path + "'");
+        printFatalLine(tooLarge ? tooLargeReplayLine(path) : unreadableReplayLine(path));
         exitAfterKeypress();
     }
     ReplayParse parse = parseReplay(*bytes);
     if (!parse.replay) {
-        printLine("ERROR: Replay file '" + path + "' line " + std::to_string(parse.error.line) +
-                  ": " + parse.error.what);
+        printFatalLine(badReplayLine(path, parse.error));
         exitAfterKeypress();
     }
     return std::move(*parse.replay);

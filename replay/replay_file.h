@@ -8,12 +8,17 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "replay/replay_format.h"
 
 // The version written into every recording's first line.
 const char* gameVersion();
+
+// The largest replay file read: far beyond any plausible game (about a
+// hundred hours at 60 frames per second), small enough to read whole.
+constexpr std::size_t kMaxReplayBytes = std::size_t{64} << 20;
 
 class ReplayRecorder {
   public:
@@ -25,16 +30,38 @@ class ReplayRecorder {
 
     // Writes `lines` (complete lines); `flush` hands them to the system at once.
     void write(const std::string& lines, bool flush = false);
+    // Writes the line that ends a frame and hands the frame to the system.
+    void writeFrame(const std::string& frameLine);
     // The closing line of a run that ended normally.
     void finish(std::size_t frameCount);
 
+    // The recording as a complete file: what is written so far, closed for
+    // the frames so far unless the run has already closed it.
+    std::string closedCopy() const;
+    // The recorder of the run in progress, or null (the page takes its
+    // recording through it while the run goes on).
+    static const ReplayRecorder* current();
+
   private:
-    explicit ReplayRecorder(std::FILE* file) : file_(file) {}
+    ReplayRecorder(std::FILE* file, std::string path) : file_(file), path_(std::move(path)) {}
     std::FILE* file_;
+    std::string path_;
+    std::size_t frames_ = 0;  // frame lines written
+    bool finished_ = false;   // the closing line is written
 };
 
 // The message naming `path` when the recording cannot be written.
 std::string recordFileError(const std::string& path);
+
+// The whole file at `path`, at most kMaxReplayBytes of it: nothing when it
+// cannot be read, or `tooLarge` set (and nothing) when it holds more.
+std::optional<std::string> readReplayBytes(const std::string& path, bool& tooLarge);
+
+// The "ERROR: " line for a replay named `path` that cannot be read, holds
+// more than kMaxReplayBytes or does not parse.
+std::string unreadableReplayLine(const std::string& path);
+std::string tooLargeReplayLine(const std::string& path);
+std::string badReplayLine(const std::string& path, const ReplayError& error);
 
 // Reads and parses `path`. On any fault prints one "ERROR: " line naming the
 // file (and the line and what is wrong), waits for one character of input

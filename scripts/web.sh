@@ -4,7 +4,8 @@
 # host can serve), then
 #   scripts/web.sh           serves it on http://127.0.0.1:8000/ until Ctrl-C;
 #   scripts/web.sh --build   stops after the build;
-#   scripts/web.sh --test    runs the browser test in headless Chromium;
+#   scripts/web.sh --test    runs the browser tests in headless Chromium
+#                            (builds build/ for the desktop game they compare with);
 #   scripts/web.sh --fps     measures its frames per second against the
 #                            native game's (builds build/ for the benchmark).
 set -euo pipefail
@@ -28,8 +29,11 @@ case "$mode" in
   --build)
     ;;
   --test)
-    exec timeout 900 /usr/bin/python3 "$root/web/browser_test.py" "$site" \
-      "$root/build-web/test-logs"
+    # The replay tests compare the page with the desktop game: build it too.
+    "$root/scripts/install-deps.sh"
+    "$root/scripts/build.sh" >/dev/null
+    exec timeout 1800 /usr/bin/python3 "$root/web/browser_test.py" "$site" \
+      "$root/build-web/test-logs" "$root/build/quorland"
     ;;
   --fps)
     "$root/scripts/install-deps.sh"

@@ -26,6 +26,7 @@ from selenium.webdriver.common.by import By
 
 SITE = "build-web/site"  # set by browser_test.py from its command line
 LOGS = "build-web/test-logs"
+DESKTOP = None  # the desktop game binary, when browser_test.py is given one
 FILE_PACKAGER = "/usr/share/emscripten/tools/file_packager.py"
 
 MENU = (176, 0, 176)  # clear colour (0.69, 0, 0.69)

@@ -2,7 +2,7 @@
 """The browser build end to end: the page's start screen, a game with the
 desktop's commentary, the seed, and a fatal message on the page.
 
-usage: browser_test.py SITE_FOLDER LOG_FOLDER
+usage: browser_test.py SITE_FOLDER LOG_FOLDER [DESKTOP_BINARY]
 
 Runs every *_test.py in this folder (each derives from
 browser_harness.GamePageTest). The commentary expected here is what the
@@ -123,6 +123,8 @@ class BrowserTest(GamePageTest):
 
 if __name__ == "__main__":
     browser_harness.SITE, browser_harness.LOGS = (os.path.abspath(f) for f in sys.argv[1:3])
+    if len(sys.argv) > 3:
+        browser_harness.DESKTOP = os.path.abspath(sys.argv[3])
     # Every *_test.py beside this file, this one included.
     suite = unittest.defaultTestLoader.discover(os.path.dirname(os.path.abspath(__file__)),
                                                 pattern="*_test.py")

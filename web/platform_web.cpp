@@ -2,37 +2,71 @@
 // only by the WebAssembly build.
 //
 // The page owns the loop: each animation frame runs one iteration of the
-// game's frame. Assets live in the page's packed file system under
+// game's frame; the loop awaits the next one (Asyncify), so a run returns
+// when it ends, as on the desktop, and the page can start another (a replay
+// it was given) in the same process. Assets live in the page's packed file system under
 // /quorland, where the game believes its executable to be, so the usual
 // asset search finds them. Shaders are converted to GLSL ES 3.00, and
 // textures are decoded to RGBA, since WebGL 2 cannot mip-map a compressed
 // level. WebGL has no polygon mode either: wireframe stays off.
 #include <GL/glew.h>
+#include <GLFW/glfw3.h>
 #include <emscripten.h>
+#include <unistd.h>
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "framework/console.h"
 #include "framework/platform.h"
 #include "render/glsl_es.h"
+#include "replay/replay_file.h"
 
 namespace {
 
 // Where the page's file system holds the project: assets/ lies beside it.
 constexpr const char* kVirtualExecutable = "/quorland/quorland";
 
-std::function<bool()> frameIteration;
-bool firstFrameDone = false;
+// The page's callbacks, each optional. (Plain JavaScript tokens only: the
+// preprocessor hands the bodies over token by token.)
+// clang-format off
+EM_JS(void, notifyGameReady, (), {
+    if (Module.onGameReady) Module.onGameReady();
+});
+EM_JS(void, notifyGameEnded, (), {
+    if (Module.onGameEnded) Module.onGameEnded();
+});
+EM_JS(void, notifyFatalMessage, (const char* message), {
+    if (Module.onFatalMessage) Module.onFatalMessage(UTF8ToString(message));
+});
 
-void runOneFrame() {
-    const bool goOn = frameIteration();
-    if (!firstFrameDone) {
-        firstFrameDone = true;
-        emscripten_run_script("if (Module.onGameReady) Module.onGameReady();");
-    }
-    if (!goOn) {
-        emscripten_cancel_main_loop();
-        emscripten_run_script("if (Module.onGameEnded) Module.onGameEnded();");
-    }
-}
+// Each run starts waiting for the display; a timedemo's swap interval of 0
+// (kept by the browser library as the main loop's timing mode) stops that.
+EM_JS(void, resetFrameTiming, (), {
+    Browser.mainLoop.timingMode = 1;
+});
+EM_ASYNC_JS(void, waitForNextFrame, (), {
+    await new Promise(function(resolve) {
+        if (Browser.mainLoop.timingMode == 0) {
+            setTimeout(resolve, 0);
+        } else {
+            requestAnimationFrame(resolve);
+        }
+    });
+});
+EM_ASYNC_JS(void, waitForQueuedRun, (), {
+    await new Promise(function(resolve) { Module.quorlandWake = resolve; });
+});
+EM_JS(void, wakeForQueuedRun, (), {
+    var wake = Module.quorlandWake;
+    Module.quorlandWake = null;
+    if (wake) wake();
+});
+// clang-format on
 
 }  // namespace
 
@@ -42,11 +76,13 @@ std::string runningExecutablePath(std::size_t bufferSize) {
 }
 
 void runPlatformLoop(const std::function<bool()>& iteration) {
-    frameIteration = iteration;
-    // 0 frames per second: one iteration per animation frame. Simulating an
-    // infinite loop leaves this call by unwinding without returning, so the
-    // caller's locals (the scene, the clock) stay alive for the frames.
-    emscripten_set_main_loop(runOneFrame, 0, 1);
+    bool first = true;
+    while (iteration()) {
+        if (std::exchange(first, false)) {
+            notifyGameReady();
+        }
+        waitForNextFrame();
+    }
 }
 
 std::string platformShaderSource(const std::string& desktopSource) {
@@ -66,3 +102,107 @@ extern "C" void glPolygonMode(GLenum /*face*/, GLenum mode) {
         printLine("Wireframe is not available in the browser; polygons stay filled.");
     }
 }
+
+// Runs and the page's replays. Every run records to kRecordingPath; a replay
+// the page gives is kept under its own name in kReplayFolder, the folder the
+// runs start in, so that the game names it exactly as the desktop names a
+// file given by its name.
+namespace {
+
+constexpr const char* kRecordingPath = "/recording.replay";
+constexpr const char* kReplayFolder = "/replays";
+
+std::optional<std::vector<std::string>> queuedRun;  // the next run's arguments
+bool runStarted = false;
+std::string handedOver;  // the last text handed to the page, alive until the next
+
+const char* handOver(std::string text) {
+    handedOver = std::move(text);
+    return handedOver.c_str();
+}
+
+}  // namespace
+
+bool platformNextRun(std::vector<std::string>& arguments) {
+    if (runStarted) {
+        if (!queuedRun) {
+            notifyGameEnded();
+        }
+        while (!queuedRun) {
+            waitForQueuedRun();
+        }
+    }
+    mkdir(kReplayFolder, 0755);
+    chdir(kReplayFolder);
+    if (queuedRun) {
+        arguments = std::move(*queuedRun);
+        queuedRun.reset();
+    }
+    arguments.insert(arguments.end(), {"--record", kRecordingPath});
+    runStarted = true;
+    resetFrameTiming();
+    return true;
+}
+
+void platformWaitAfterFatal(const std::string& message) {
+    notifyFatalMessage(message.c_str());
+}
+
+extern "C" {
+
+// The largest replay file the page may hand over (it checks the size first).
+EMSCRIPTEN_KEEPALIVE double quorland_max_replay_bytes() {
+    return static_cast<double>(kMaxReplayBytes);
+}
+
+// Starts the replay `name` from its `size` bytes (a timedemo when `timedemo`
+// is not 0): it ends the run in progress and plays in the next, as
+// "--replay NAME" on the desktop. Returns "" then, or the desktop's "ERROR: "
+// line for that file, and the run in progress goes on: `bytes` null means
+// the page could not read the file; over kMaxReplayBytes it is not looked at.
+EMSCRIPTEN_KEEPALIVE const char* quorland_start_replay(const char* name, const char* bytes,
+                                                       double size, int timedemo) {
+    if (size > static_cast<double>(kMaxReplayBytes)) {
+        return handOver(tooLargeReplayLine(name));
+    }
+    const std::string fileName = name;
+    if (bytes == nullptr || fileName.empty() || fileName.find('/') != std::string::npos ||
+        fileName == "." || fileName == "..") {
+        return handOver(unreadableReplayLine(name));
+    }
+    const std::string text(bytes, static_cast<std::size_t>(size));
+    const ReplayParse parse = parseReplay(text);
+    if (!parse.replay) {
+        return handOver(badReplayLine(name, parse.error));
+    }
+    mkdir(kReplayFolder, 0755);
+    const std::string path = std::string(kReplayFolder) + "/" + name;
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    const bool written =
+        file != nullptr && std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    if (file != nullptr) {
+        std::fclose(file);
+    }
+    if (!written) {
+        return handOver(unreadableReplayLine(name));
+    }
+    queuedRun =
+        std::vector<std::string>{"quorland", timedemo != 0 ? "--timedemo" : "--replay", name};
+    if (GLFWwindow* window = glfwGetCurrentContext()) {
+        glfwSetWindowShouldClose(window, GLFW_TRUE);  // the run in progress ends after its frame
+    }
+    wakeForQueuedRun();
+    return handOver("");
+}
+
+// The current run's recording as a complete replay file (closed for the
+// frames so far), or the last run's when none is in progress.
+EMSCRIPTEN_KEEPALIVE const char* quorland_take_recording() {
+    if (const ReplayRecorder* recorder = ReplayRecorder::current()) {
+        return handOver(recorder->closedCopy());
+    }
+    bool tooLarge = false;
+    return handOver(readReplayBytes(kRecordingPath, tooLarge).value_or(""));
+}
+
+}  // extern "C"

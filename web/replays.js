@@ -1,0 +1,132 @@
+'use strict';
+// Replays in the page. Every run the page plays is recorded by the game in
+// the same format as the desktop's --record; "Download replay" saves it
+// (closed for the frames played so far) as a .replay file that the desktop
+// plays with --replay. A replay file chosen with the picker or dropped on
+// the page, or ?replay=NAME / ?timedemo=NAME for one served with the page
+// (replays/NAME.replay), ends the run in progress and plays in a new one,
+// as --replay or --timedemo would. A file the game refuses leaves the run
+// going and shows the desktop's line for it.
+//
+// The game's side is three exported functions (web/platform_web.cpp):
+// quorland_start_replay, quorland_take_recording, quorland_max_replay_bytes.
+(function () {
+  const Module = window.Module;
+  const panel = document.getElementById('console');
+  const canvas = document.getElementById('canvas');
+  const stopped = document.getElementById('stopped');
+  const notice = document.getElementById('replay-notice');
+  const picker = document.getElementById('replay-file');
+  const query = new URLSearchParams(location.search);
+
+  function say(text, bad) {
+    notice.textContent = text;
+    notice.className = bad ? 'bad' : '';
+  }
+
+  // The exports are called directly: the game's loop is suspended between
+  // frames, and ccall would then answer with a promise.
+  function cString(text) {
+    const size = Module.lengthBytesUTF8(text) + 1;
+    const pointer = Module._malloc(size);
+    Module.stringToUTF8(text, pointer, size);
+    return pointer;
+  }
+
+  // Hands `bytes` (a Uint8Array, or null when the file could not be read)
+  // to the game; true when the replay starts.
+  function startReplay(name, bytes, size, timedemo) {
+    let pointer = 0;
+    if (bytes) {
+      pointer = Module._malloc(Math.max(1, bytes.length));
+      Module.HEAPU8.set(bytes, pointer);
+    }
+    const namePointer = cString(name);
+    const refusal = Module.UTF8ToString(
+      Module._quorland_start_replay(namePointer, pointer, size, timedemo ? 1 : 0));
+    Module._free(namePointer);
+    if (pointer) {
+      Module._free(pointer);
+    }
+    if (refusal) {
+      Module.print(refusal);
+      say(refusal, true);
+      return false;
+    }
+    // The new run's console starts empty, as a new process's would.
+    panel.textContent = '';
+    stopped.style.display = 'none';
+    canvas.setAttribute('data-state', 'loading');
+    say((timedemo ? 'Timing ' : 'Watching ') + name + '; the game goes on live after it.', false);
+    return true;
+  }
+
+  // A file from the picker or a drop: its size is checked before it is read.
+  async function playFile(file) {
+    if (file.size > Module._quorland_max_replay_bytes()) {
+      return startReplay(file.name, null, file.size, false);
+    }
+    let bytes = null;
+    try {
+      bytes = new Uint8Array(await file.arrayBuffer());
+    } catch (error) {
+      bytes = null;
+    }
+    return startReplay(file.name, bytes, bytes ? bytes.length : 0, false);
+  }
+
+  function download() {
+    const text = Module.UTF8ToString(Module._quorland_take_recording());
+    const link = document.createElement('a');
+    link.href = URL.createObjectURL(new Blob([text], { type: 'text/plain' }));
+    link.download = 'quorland-' + new Date().toISOString().replace(/[:.]/g, '-') + '.replay';
+    document.body.appendChild(link);
+    link.click();
+    link.remove();
+    setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+  }
+
+  // ?replay=NAME or ?timedemo=NAME (the later one decides, as on the
+  // command line): the file replays/NAME.replay of the site, fetched before
+  // the game starts, so that the first run plays it.
+  async function servedReplay() {
+    let wanted = null;
+    for (const [key, value] of query) {
+      if (key === 'replay' || key === 'timedemo') {
+        wanted = { name: value + '.replay', timedemo: key === 'timedemo' };
+      }
+    }
+    if (!wanted) {
+      return;
+    }
+    let bytes = null;
+    if (/^[A-Za-z0-9_-]+\.replay$/.test(wanted.name)) {
+      try {
+        const response = await fetch('replays/' + wanted.name);
+        bytes = response.ok ? new Uint8Array(await response.arrayBuffer()) : null;
+      } catch (error) {
+        bytes = null;
+      }
+    }
+    startReplay(wanted.name, bytes, bytes ? bytes.length : 0, wanted.timedemo);
+  }
+
+  document.getElementById('replay-download').addEventListener('click', download);
+  picker.addEventListener('change', () => {
+    if (picker.files.length > 0) {
+      playFile(picker.files[0]);
+    }
+    picker.value = '';
+  });
+  window.addEventListener('dragover', (event) => event.preventDefault());
+  window.addEventListener('drop', (event) => {
+    event.preventDefault();
+    if (event.dataTransfer.files.length > 0) {
+      playFile(event.dataTransfer.files[0]);
+    }
+  });
+
+  Module.onRuntimeInitialized = () => {
+    servedReplay().then(() => Module.callMain(Module.arguments));
+  };
+})();
