@@ -7,7 +7,9 @@
 #   scripts/web.sh --test    runs the browser tests in headless Chromium
 #                            (builds build/ for the desktop game they compare with);
 #   scripts/web.sh --fps     measures its frames per second against the
-#                            native game's (builds build/ for the benchmark).
+#                            native game's (builds build/ for the benchmark);
+#   scripts/web.sh --timedemo [NAME]  times a golden replay natively and in
+#                            the page (SwiftShader and llvmpipe WebGL).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 mode="${1:-serve}"
@@ -41,13 +43,20 @@ case "$mode" in
     exec "$root/scripts/with-display.sh" /usr/bin/python3 "$root/web/measure_fps.py" "$site" \
       "$root/build/bench/quorland_bench"
     ;;
+  --timedemo)
+    # The timedemo of a golden replay natively and in the page, in one run.
+    "$root/scripts/install-deps.sh"
+    "$root/scripts/build.sh" >/dev/null
+    exec "$root/scripts/with-display.sh" /usr/bin/python3 "$root/web/measure_replay.py" "$site" \
+      "$root/build/quorland" "${2:-log_ride}"
+    ;;
   serve)
     echo "Play at http://127.0.0.1:8000/ (add ?seed=7 for a course to share; Ctrl-C stops)"
     cd "$site"
     exec /usr/bin/python3 -m http.server 8000 --bind 127.0.0.1
     ;;
   *)
-    echo "usage: scripts/web.sh [--build | --test | --fps]" >&2
+    echo "usage: scripts/web.sh [--build | --test | --fps | --timedemo [NAME]]" >&2
     exit 2
     ;;
 esac

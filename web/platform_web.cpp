@@ -45,14 +45,18 @@ EM_JS(void, notifyFatalMessage, (const char* message), {
 });
 
 // Each run starts waiting for the display; a timedemo's swap interval of 0
-// (kept by the browser library as the main loop's timing mode) stops that.
+// (kept by the browser library as the main loop's timing mode) stops that:
+// it only yields to the page's events (a message, which unlike a timeout
+// is not held back to 4 ms).
 EM_JS(void, resetFrameTiming, (), {
     Browser.mainLoop.timingMode = 1;
 });
 EM_ASYNC_JS(void, waitForNextFrame, (), {
     await new Promise(function(resolve) {
         if (Browser.mainLoop.timingMode == 0) {
-            setTimeout(resolve, 0);
+            var channel = new MessageChannel();
+            channel.port1.onmessage = function() { resolve(); };
+            channel.port2.postMessage(0);
         } else {
             requestAnimationFrame(resolve);
         }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 
 #include "replay/replay_format.h"
@@ -215,6 +216,8 @@ TEST_F(ReplayTest, BadFilesStopTheGameBeforeAnyWindowOpens) {
     const std::string badVersion = folder.write("v2.replay", "QUORLAND-REPLAY 2 1.0\n");
     const std::string badKey = folder.write("key.replay", header + "m\nk 999 25 1 0\n");
     const std::string missing = folder.file("nope.replay");
+    const std::string huge = folder.write("huge.replay", "QUORLAND-REPLAY 1 1.0\n");
+    std::filesystem::resize_file(huge, (64u << 20) + 1);  // sparse: only a reader reads it
     const std::string unwritable = folder.file("no/such/folder/out.replay");
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{"--replay", missing}, "ERROR: Cannot read replay file '" + missing + "'"},
@@ -225,6 +228,8 @@ TEST_F(ReplayTest, BadFilesStopTheGameBeforeAnyWindowOpens) {
              "' line 1: format version '2' is not supported (this game reads version 1)"},
         {{"--replay", badKey}, "ERROR: Replay file '" + badKey + "' line 7: unknown key 999"},
         {{"--record", unwritable}, "ERROR: Cannot write replay file '" + unwritable + "'"},
+        {{"--replay", huge},
+         "ERROR: Replay file '" + huge + "' is larger than 67108864 bytes, too large for a replay"},
     };
     for (const auto& [arguments, message] : cases) {
         // No display at all: a game that got as far as GLFW would say so.
