@@ -33,10 +33,10 @@ target_link_options(quorland PRIVATE
 
 # The page's interface to the game (web/platform_web.cpp): the frame loop
 # awaits animation frames through Asyncify, only along the direct calls from
-# main to the loop; the page starts main itself and hands replays over
-# through the exported functions.
+# main to the loop; web/replays.js starts main itself (after fetching a
+# served replay) and hands replays over through the exported functions.
 target_link_options(quorland PRIVATE -sASYNCIFY=1 -sASYNCIFY_IGNORE_INDIRECT=1
-  -sINVOKE_RUN=0 "-sEXPORTED_FUNCTIONS=_main,_malloc,_free"
+  "-sEXPORTED_FUNCTIONS=_main,_malloc,_free"
   "-sEXPORTED_RUNTIME_METHODS=callMain,UTF8ToString,stringToUTF8,lengthBytesUTF8,HEAPU8")
 
 # The golden replays, served beside the page (?replay=NAME plays one).

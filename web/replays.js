@@ -126,6 +126,9 @@
     }
   });
 
+  // main waits for a served replay to be fetched (without this script it
+  // starts at once, as it always did).
+  Module.noInitialRun = true;
   Module.onRuntimeInitialized = () => {
     servedReplay().then(() => Module.callMain(Module.arguments));
   };
