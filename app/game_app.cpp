@@ -84,6 +84,21 @@ void installInputCallbacks(GLFWwindow* window) {
     glfwSetFramebufferSizeCallback(window, framebufferSizeCallback);
 }
 
+// The system may grant a window of another size than the settings ask for
+// (an X server keeps 16 bits of each side; a window manager has its rules),
+// and says so with no resize event. The game takes the framebuffer it
+// really got, as a resize would, before anything is placed by the size: the
+// camera's aspect ratio, the HUD, the screenshot. A granted size changes
+// nothing, not even the viewport.
+void adoptGrantedFramebufferSize(GLFWwindow* window) {
+    int width = 0;
+    int height = 0;
+    glfwGetFramebufferSize(window, &width, &height);
+    if (width != windowWidth || height != windowHeight) {
+        framebufferSizeCallback(window, width, height);
+    }
+}
+
 // What a run is played from: the command line and the settings files, or
 // a replay file. A replay's settings are the recorded ones: the files are
 // not read, and the lines their reading printed while recording (the only
@@ -194,6 +209,7 @@ int runGame(int argc, char** argv) {
     }
     printLine("Framework was initialized.");
     installInputCallbacks(window);
+    adoptGrantedFramebufferSize(window);
     applyFixedGlState(settings.renderer);
 
     const bool finished = play(window, options, run, recorder.get());

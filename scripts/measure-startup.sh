@@ -12,6 +12,7 @@
 # the wall time would be if a later click had been subtracted.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+. "$root/scripts/lib/common.sh"
 runs="${1:-5}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -27,18 +28,20 @@ for run in $(seq "$runs"); do
     --filename "$work/shot" < /dev/null > "$work/out" &
   game=$!
   # Polled every 10 ms: xdotool's own --sync looks only twice a second.
-  deadline=$(( $(now_ns) + 30000000000 ))
-  until xdotool search --onlyvisible --name '^QUORLAND$' > /dev/null 2>&1; do
-    if [ "$(now_ns)" -gt "$deadline" ]; then
-      echo "measure-startup: no game window within 30 s" >&2
-      kill "$game" 2>/dev/null || true
-      exit 1
-    fi
-    sleep 0.01
-  done
+  if ! wait_for_game_window "$game" 30 0.01; then
+    kill "$game" 2>/dev/null || true
+    tail -5 "$work/out" >&2
+    exit 1
+  fi
   click=$(now_ns)
-  xdotool mousemove 200 200 click 1
-  wait "$game"
+  click_start_screen 0
+  code=0
+  wait "$game" || code=$?
+  if [ "$code" -ne 0 ]; then
+    echo "measure-startup: run $run: the game ended with exit code $code" >&2
+    tail -5 "$work/out" >&2
+    exit 1
+  fi
   finish=$(now_ns)
   shot=$(stat -c %.9Y "$work/shot.ppm" | tr -d .)
   read -r user_s sys_s rss_kb < <(tail -n 1 "$work/rss")
