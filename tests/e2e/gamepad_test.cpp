@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <thread>
 
 #include "support/game_session.h"
@@ -21,6 +22,16 @@ using Lines = std::vector<std::string>;
 // A course whose rows at z = 0 and z = 1 are ground, so that the hops below
 // land the same whatever the frame times.
 const std::string kSeed = "7";
+// What the four hops below print there.
+const Lines kFourHops = {"jumping now from: (-0, 0, 0) to: (-0, 0, 1)",
+                         "player at : (-0, 0, 1)",
+                         "Score: 1",
+                         "jumping now from: (-0, 0, 1) to: (1, 0, 1)",
+                         "player at : (1, 0, 1)",
+                         "jumping now from: (1, 0, 1) to: (-0, 0, 1)",
+                         "player at : (-0, 0, 1)",
+                         "jumping now from: (-0, 0, 1) to: (-0, 0, 0)",
+                         "player at : (-0, 0, 0)"};
 
 bool showsMenu(const PpmImage& image) {
     return pixelIs(image, 5, 5, kMenuPixel);
@@ -152,6 +163,11 @@ TEST_F(GamepadTest, APadPlaysTheKeyboardsGameAndItsRecordingReplays) {
         keyboard_.key(key);
     }
     ASSERT_EQ(keyboard_.game().waitForExit(60s), 0);
+    // The page's tests expect these lines for the same moves (web/touch_test.py).
+    const Lines& played = keyboard_.game().lines();
+    const auto firstHop = std::find(played.begin(), played.end(), kFourHops.front());
+    ASSERT_GE(played.end() - firstHop, static_cast<long>(kFourHops.size()));
+    EXPECT_EQ(Lines(firstHop, firstHop + static_cast<long>(kFourHops.size())), kFourHops);
 
     // The pad, with the debug keys still on the keyboard; recorded.
     const std::string recording = padSession_.sandbox().workingDirectory() + "/pad.replay";
