@@ -24,8 +24,13 @@
   const KEY = { escape: 27, w: 87, s: 83, a: 65, d: 68 };
   const swipeLength = 30;  // CSS pixels
 
+  // The screen the game shows, or -1 before the game runs (or once it stopped).
   function screen() {
-    return typeof Module._quorland_screen_state === 'function' ? Module._quorland_screen_state() : -1;
+    try {
+      return Module.calledRun ? Module._quorland_screen_state() : -1;
+    } catch (stopped) {
+      return -1;
+    }
   }
 
   // A press and release of `keyCode`, as the keyboard sends them.
@@ -163,11 +168,14 @@
 
   // The buttons follow the screen the game shows.
   function showButtons() {
+    requestAnimationFrame(showButtons);
     const now = screen();
     pause.hidden = now !== SCREEN.playing && now !== SCREEN.paused;
-    pause.textContent = now === SCREEN.paused ? 'Resume' : 'Pause';
+    const label = now === SCREEN.paused ? 'Resume' : 'Pause';
+    if (pause.textContent !== label) {
+      pause.textContent = label;
+    }
     toStart.hidden = now !== SCREEN.gameOver;
-    requestAnimationFrame(showButtons);
   }
   requestAnimationFrame(showButtons);
 
