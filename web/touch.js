@@ -53,11 +53,12 @@
     }
   }
 
-  // The window library's handlers for touch on the canvas, taken off before
-  // the first touch reaches them (this handler runs first: it was added first).
+  // The window library's handlers for touch on the canvas (added when it
+  // starts), taken off before the first touch reaches them: this handler
+  // runs first, since it was added first.
   let libraryHandlersRemoved = false;
   function removeLibraryHandlers() {
-    if (libraryHandlersRemoved || typeof GLFW === 'undefined') {
+    if (libraryHandlersRemoved || typeof GLFW === 'undefined' || !GLFW.windows) {
       return;
     }
     libraryHandlersRemoved = true;
