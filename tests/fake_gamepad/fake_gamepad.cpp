@@ -1,6 +1,6 @@
 // A gamepad for the real game binary on a machine without one: preloaded
 // (LD_PRELOAD) into the game by the end-to-end tests, it makes GLFW's Linux
-// joystick code find one evdev pad, an Xbox 360 controller that GLFW's
+// joystick code find one evdev pad, a common USB controller that GLFW's
 // built-in mappings know, and feeds it the input events the test writes.
 //
 // FAKE_GAMEPAD_DIR names a folder holding a named pipe "event0". GLFW lists
@@ -86,7 +86,7 @@ int answerIoctl(unsigned long request, void* argument) {
         input_id* id = static_cast<input_id*>(argument);
         *id = input_id{BUS_USB, 0x045e, 0x028e, 0x0110};
     } else if (number == _IOC_NR(EVIOCGNAME(0))) {
-        strncpy(static_cast<char*>(argument), "Fake X360 Controller", size);
+        strncpy(static_cast<char*>(argument), "Fake Gamepad", size);
     } else if (number >= 0x20 && number < 0x20 + EV_CNT) {
         answerBits(static_cast<int>(number - 0x20), static_cast<unsigned char*>(argument), size);
     } else if (number >= 0x40 && number < 0x40 + ABS_CNT) {
