@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <thread>
 
 #include "support/game_session.h"
@@ -210,11 +211,25 @@ TEST_F(GamepadTest, APadPlaysTheKeyboardsGameAndItsRecordingReplays) {
     ASSERT_EQ(game.waitForExit(60s), 0) << "Back on the start screen should quit";
     EXPECT_EQ(game.lines(), keyboard_.game().lines());
 
-    // The recording holds key and click events only: played back without a
-    // pad, it prints the same.
+    // The recording holds the pad's game as key and click events: it plays
+    // back to the same lines, while the pad, still there and hopping
+    // forward and back all along, is ignored as long as the replay lasts.
     ChildProcess replay({padSession_.sandbox().binary(), "--replay", recording},
-                        padSession_.sandbox().workingDirectory(), padSession_.displayName());
-    ASSERT_EQ(replay.waitForExit(120s), 0);
+                        padSession_.sandbox().workingDirectory(), padSession_.displayName(),
+                        pad_.environment());
+    std::atomic<bool> replaying{true};
+    std::thread mashing([this, &replaying] {
+        for (int value = -1; replaying; value = value == -1 ? 1 : -1) {
+            pad_.send(EV_ABS, ABS_HAT0Y, value);
+            std::this_thread::sleep_for(150ms);
+            pad_.send(EV_ABS, ABS_HAT0Y, 0);
+            std::this_thread::sleep_for(150ms);
+        }
+    });
+    const std::optional<int> code = replay.waitForExit(120s);
+    replaying = false;
+    mashing.join();
+    ASSERT_EQ(code, 0);
     EXPECT_EQ(replay.lines(), game.lines());
 }
 
