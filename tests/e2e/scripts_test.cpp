@@ -133,7 +133,8 @@ TEST_P(ScriptsEarlyFailureTest, EndsAtOnceSayingTheGameEndedBeforeItsWindow) {
     EXPECT_TRUE(contains(script->lines(),
                          std::string(c.script) + ": the game ended before its window appeared"));
     if (c.showsGameLine) {
-        EXPECT_TRUE(contains(script->lines(), "ERROR: Failed to create window"));
+        EXPECT_TRUE(contains(script->lines(), "ERROR: Failed to create window"))
+            << ::testing::PrintToString(script->lines());
     }
 }
 
