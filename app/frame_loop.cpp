@@ -184,7 +184,7 @@ void drawHud(Scene& scene) {
 }
 
 bool runFrameLoop(GLFWwindow* window, const CommandLineOptions& options, Scene& scene,
-                  FrameInput& input) {
+                  FrameInput& input, GameEventListener* listener) {
     FrameClock clock;
     clock.lastFrameTime = static_cast<float>(glfwGetTime());
     bool finished = true;
@@ -208,6 +208,7 @@ bool runFrameLoop(GLFWwindow* window, const CommandLineOptions& options, Scene& 
         if (!gameFrame) {
             input.poll();  // a start-screen frame polls after its swap
         }
+        deliverGameEvents(listener);
         return input.endFrame(gameFrame) && !lastFrame;
     });
     return finished;

@@ -29,3 +29,17 @@ std::string platformShaderSource(const std::string& desktopSource);
 // Whether block-compressed texture levels can be uploaded as they are and
 // mip-mapped by OpenGL; when not, they are decoded to RGBA first.
 bool platformTakesCompressedTextures();
+
+// Sound. OpenAL is the same API on both platforms (OpenAL Soft on the
+// desktop, the toolchain's OpenAL on Web Audio in the browser); what differs
+// is kept here.
+
+// Called before the first OpenAL call: the sound libraries say nothing on
+// the terminal (a machine without a sound device is normal, not news). The
+// desktop turns OpenAL Soft's log off (unless the player has set its log
+// level) and gives ALSA an error handler that drops its messages.
+void platformQuietSoundLibraries();
+
+// Whether the player has silenced the sound for now: the page's mute button
+// in the browser; never on the desktop (--mute opens no device there).
+bool platformSoundMuted();

@@ -6,7 +6,8 @@
 // /quorland, where the game believes its executable to be, so the usual
 // asset search finds them. Shaders are converted to GLSL ES 3.00, and
 // textures are decoded to RGBA, since WebGL 2 cannot mip-map a compressed
-// level. WebGL has no polygon mode either: wireframe stays off.
+// level. WebGL has no polygon mode either: wireframe stays off. The page's
+// mute button reaches the sound through quorland_set_muted.
 #include <GL/glew.h>
 #include <emscripten.h>
 
@@ -65,4 +66,23 @@ extern "C" void glPolygonMode(GLenum /*face*/, GLenum mode) {
         noted = true;
         printLine("Wireframe is not available in the browser; polygons stay filled.");
     }
+}
+
+namespace {
+
+bool soundMuted = false;  // set by the page's mute button
+
+}  // namespace
+
+// Called by the page (web/sound.js): 1 silences every sound from now on, 0
+// lets them play again.
+extern "C" EMSCRIPTEN_KEEPALIVE void quorland_set_muted(int muted) {
+    soundMuted = muted != 0;
+}
+
+// The browser's OpenAL prints nothing when the page has no audio.
+void platformQuietSoundLibraries() {}
+
+bool platformSoundMuted() {
+    return soundMuted;
 }
