@@ -131,7 +131,7 @@ TEST_P(SoundReplayTest, SoundsStartExactlyInTheFramesThatAnnounceThem) {
     transcript.erase(transcript.begin(), lastShader.base());
     ASSERT_EQ(played, transcript);
 
-    const std::vector<std::size_t> onsets = soundOnsets(loopback.heard(), 1e-7f, 2400);
+    const std::vector<std::size_t> onsets = loudnessOnsets(loopback.heard());
     std::size_t next = 0;
     int announced = 0;
     for (std::size_t f = 0; f < listener.frames.size(); ++f) {
@@ -141,7 +141,8 @@ TEST_P(SoundReplayTest, SoundsStartExactlyInTheFramesThatAnnounceThem) {
         const bool expected = frame.stateChanged ||
                               std::any_of(frame.lines.begin(), frame.lines.end(), announcesASound);
         std::vector<std::size_t> here;
-        for (; next < onsets.size() && onsets[next] < end; ++next) {
+        // The detector may place a start up to a window early.
+        for (; next < onsets.size() && onsets[next] + 64 < end; ++next) {
             here.push_back(onsets[next]);
         }
         if (!expected) {
@@ -150,8 +151,9 @@ TEST_P(SoundReplayTest, SoundsStartExactlyInTheFramesThatAnnounceThem) {
         }
         announced += frame.lines.empty() ? 0 : 1;
         ASSERT_EQ(here.size(), 1u) << "frame " << f << " (from sample " << frame.firstSample << ")";
-        // At the frame's first sample, give or take the effects' own lead-in.
-        EXPECT_LE(here.front() - frame.firstSample, 64u) << "frame " << f;
+        // At the frame's first sample, within the detector's window.
+        EXPECT_GE(here.front() + 64, frame.firstSample) << "frame " << f;
+        EXPECT_LE(here.front(), frame.firstSample + 64) << "frame " << f;
         EXPECT_GT(energyOf(loopback.heard(), frame.firstSample, frame.firstSample + 4800), 1.0)
             << "frame " << f;
     }

@@ -62,3 +62,30 @@ double energyOf(const std::vector<float>& samples, std::size_t from, std::size_t
     }
     return sum;
 }
+
+std::vector<std::size_t> loudnessOnsets(const std::vector<float>& samples) {
+    constexpr std::size_t kWindow = 64;
+    constexpr std::size_t kLookBack = 16;  // windows
+    constexpr double kRise = 16.0;
+    constexpr double kAudible = kWindow * 1e-6;  // an amplitude of 1e-3
+    std::vector<double> prefix(samples.size() + 1, 0.0);
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        prefix[i + 1] = prefix[i] + static_cast<double>(samples[i]) * samples[i];
+    }
+    const auto energy = [&prefix](std::size_t from) {
+        return prefix[from + kWindow] - prefix[from];
+    };
+    std::vector<std::size_t> onsets;
+    for (std::size_t i = 0; i + kWindow <= samples.size(); ++i) {
+        double before = 0.0;
+        for (std::size_t k = 1; k <= kLookBack && k * kWindow <= i; ++k) {
+            before = std::max(before, energy(i - k * kWindow));
+        }
+        const double now = energy(i);
+        if (now > kAudible && now > kRise * before) {
+            onsets.push_back(i);
+            i += kLookBack * kWindow;
+        }
+    }
+    return onsets;
+}

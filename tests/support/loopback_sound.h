@@ -35,5 +35,11 @@ class LoopbackSound {
 std::vector<std::size_t> soundOnsets(const std::vector<float>& samples, float threshold = 1e-3f,
                                      std::size_t quietGap = 480);
 
+// Sample indices where a sound starts, after silence or over a quieter one:
+// where the next 64 samples carry 16 times the energy of the loudest 64 of
+// the 1024 before (and are audible). Found within 64 samples of the start;
+// starts less than 1024 samples apart count as one.
+std::vector<std::size_t> loudnessOnsets(const std::vector<float>& samples);
+
 // Sum of squared samples over [from, to).
 double energyOf(const std::vector<float>& samples, std::size_t from, std::size_t to);
