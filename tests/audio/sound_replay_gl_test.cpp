@@ -4,7 +4,8 @@
 // frame whose console lines announce a hop, a landing, a point or a splash,
 // and in the frames where the screen changes state (the click that starts
 // the game, the end of the sinking, pause and resume), at that frame's first
-// sample; nowhere else may one start.
+// sample; nowhere else may one start. Each frame's sound is rendered when the
+// loop hands the frame's events over, right after the rules ran.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -54,8 +55,10 @@ class RecordingListener : public GameEventListener {
         frame.stateChanged = gameState != lastState_;
         lastState_ = gameState;
         frames.push_back(frame);
-        // Paused and start-screen frames take no game time: one 60th each.
-        const float seconds = std::max(deltaTime, 1.0f / 60.0f);
+        // At least a tenth of a second (start-screen and paused frames take
+        // no game time), so that the frame's sounds stand apart from the
+        // next frame's.
+        const float seconds = std::max(deltaTime, 0.1f);
         loopback_.render(static_cast<std::size_t>(seconds * LoopbackSound::kRate));
     }
 
