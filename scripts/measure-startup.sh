@@ -18,7 +18,8 @@
 # has gone); the figure is start to exit. The
 # sound runs use OpenAL Soft's null device (ALSOFT_DRIVERS=null), so that a
 # device opens and every effect is synthesized even on a machine without
-# sound hardware.
+# sound hardware. The budget is checked on the CPU time the sound adds (all
+# threads), which a loaded machine disturbs far less than the wall time.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 runs="${1:-5}"
@@ -28,11 +29,13 @@ if [ "${2:-}" = --sound ]; then
   median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
   work="$(mktemp -d)"
   trap 'rm -rf "$work"' EXIT
-  # One run: start to exit in ms, the game closed from its start screen.
+  # One run, the game closed from its start screen: "wall CPU" (start to
+  # exit, and the CPU time of all its threads, in ms).
   run_once() {
-    local start game
+    local start game user_s sys_s
     start=$(now_ns)
-    ALSOFT_DRIVERS=null ./quorland --seed 1 "$@" < /dev/null > /dev/null 2>&1 &
+    ALSOFT_DRIVERS=null /usr/bin/time -f "%U %S" -o "$work/cpu" ./quorland --seed 1 "$@" \
+      < /dev/null > /dev/null 2>&1 &
     game=$!
     until xdotool search --onlyvisible --name '^QUORLAND$' > /dev/null 2>&1; do
       sleep 0.01
@@ -44,7 +47,9 @@ if [ "${2:-}" = --sound ]; then
       sleep 0.05
     done
     wait "$game" || true
-    echo $(( ($(now_ns) - start) / 1000000 ))
+    read -r user_s sys_s < <(tail -n 1 "$work/cpu")
+    echo "$(( ($(now_ns) - start) / 1000000 )) $(awk -v u="$user_s" -v s="$sys_s" \
+      'BEGIN { printf "%d", (u + s) * 1000 }')"
   }
   for run in $(seq "$runs"); do
     if [ $((run % 2)) -eq 1 ]; then
@@ -52,14 +57,18 @@ if [ "${2:-}" = --sound ]; then
     else
       run_once --mute >> "$work/mute"; run_once >> "$work/sound"
     fi
-    echo "run $run: with sound $(tail -n 1 "$work/sound") ms, muted $(tail -n 1 "$work/mute") ms"
+    read -r sound_wall sound_cpu < <(tail -n 1 "$work/sound")
+    read -r mute_wall mute_cpu < <(tail -n 1 "$work/mute")
+    echo "run $run: with sound $sound_wall ms (CPU $sound_cpu ms)," \
+      "muted $mute_wall ms (CPU $mute_cpu ms)"
+    echo "$(( sound_wall - mute_wall )) $(( sound_cpu - mute_cpu ))" >> "$work/added"
   done
-  with=$(median < "$work/sound")
-  without=$(median < "$work/mute")
-  added=$(( with - without ))
-  verdict=$([ "$added" -le 50 ] && echo PASS || echo MISS)
-  echo "Sound at start-up (median of $runs pairs; load average $(cut -d' ' -f1-3 /proc/loadavg)):"
-  echo "  start to exit with sound $with ms, muted $without ms: +$added ms <= 50 ms  $verdict"
+  wall=$(cut -d' ' -f1 "$work/added" | median)
+  cpu=$(cut -d' ' -f2 "$work/added" | median)
+  verdict=$([ "$cpu" -le 50 ] && echo PASS || echo MISS)
+  echo "Sound at start-up (medians of $runs paired differences; load average" \
+    "$(cut -d' ' -f1-3 /proc/loadavg)):"
+  echo "  CPU time added by the sound: $cpu ms <= 50 ms  $verdict; start to exit: $wall ms"
   exit 0
 fi
 work="$(mktemp -d)"
