@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "audio/al_objects.h"
 #include "audio/effects.h"

@@ -1,9 +1,10 @@
 # The browser build, configured through emcmake (scripts/web.sh does it):
 # the same game sources compiled to WebAssembly against the toolchain's
-# GLFW 3, WebGL 2 and OpenAL (on Web Audio), with the browser side of the platform boundary
-# (web/platform_web.cpp, web/include/) in place of the desktop's. It makes a
-# plain static site in <build>/site: index.html, quorland.js and
-# quorland.wasm, and the assets packed into assets.data (loaded by assets.js).
+# GLFW 3, WebGL 2 and OpenAL (on Web Audio), with the browser side of the
+# platform boundary (web/platform_web.cpp, web/include/) in place of the
+# desktop's. It makes a plain static site in <build>/site: index.html,
+# quorland.js and quorland.wasm, and the assets packed into assets.data
+# (loaded by assets.js).
 set(QUORLAND_WEB_SITE ${CMAKE_BINARY_DIR}/site)
 
 # GLM and stb are header-only packages. Only their own folders may go on the
