@@ -99,10 +99,22 @@ void FrameInput::deliver(const InputEvent& event) {
 
 void FrameInput::poll() {
     glfwPollEvents();
+    pollPads();
     if (replaying()) {
         for (const InputEvent& event : source_->replay.frames[next_].events) {
             deliver(event);
         }
+    }
+}
+
+void FrameInput::pollPads() {
+    for (int slot = 0; slot < kPadSlots; ++slot) {
+        padReadings_[static_cast<std::size_t>(slot)] = readPlatformPad(slot);
+    }
+    for (const PadEvent& event : pads_.update(padReadings_, glfwGetTime(), gameState)) {
+        onLiveEvent(event.kind == PadEvent::Kind::Key
+                        ? keyEvent(event.code, 0, event.action, 0)
+                        : mouseButtonEvent(event.code, event.action, 0));
     }
 }
 

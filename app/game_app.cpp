@@ -14,7 +14,6 @@
 #include "app/frame_input.h"
 #include "app/frame_loop.h"
 #include "app/framework.h"
-#include "app/replay_file.h"
 #include "app/scene.h"
 #include "app/startup_settings.h"
 #include "audio/game_sound.h"
@@ -23,6 +22,7 @@
 #include "game/game_state.h"
 #include "game/hopping.h"
 #include "game/world.h"
+#include "replay/replay_file.h"
 #include "view/input_callbacks.h"
 
 namespace {
@@ -85,6 +85,21 @@ void installInputCallbacks(GLFWwindow* window) {
     glfwSetFramebufferSizeCallback(window, framebufferSizeCallback);
 }
 
+// The system may grant a window of another size than the settings ask for
+// (an X server keeps 16 bits of each side; a window manager has its rules),
+// and says so with no resize event. The game takes the framebuffer it
+// really got, as a resize would, before anything is placed by the size: the
+// camera's aspect ratio, the HUD, the screenshot. A granted size changes
+// nothing, not even the viewport.
+void adoptGrantedFramebufferSize(GLFWwindow* window) {
+    int width = 0;
+    int height = 0;
+    glfwGetFramebufferSize(window, &width, &height);
+    if (width != windowWidth || height != windowHeight) {
+        framebufferSizeCallback(window, width, height);
+    }
+}
+
 // What a run is played from: the command line and the settings files, or
 // a replay file. A replay's settings are the recorded ones: the files are
 // not read, and the lines their reading printed while recording (the only
@@ -127,9 +142,9 @@ std::unique_ptr<ReplayRecorder> startRecording(const std::string& path, const Ru
 }
 
 // Opens the sound device (unless the options say not to), builds the
-// scene, plays until the window closes (or the headless
-// screenshot is written, or a timedemo ends) and releases the scene while
-// the context lives. False when the headless screenshot could not be written.
+// scene, plays until the window closes (or the headless screenshot is
+// written, or a timedemo ends) and releases the scene while the context
+// lives. False when the headless screenshot could not be written.
 bool play(GLFWwindow* window, const CommandLineOptions& options, RunSetup& run,
           ReplayRecorder* recorder) {
     // Silently none when there is no device: the game plays on without sound.
@@ -199,6 +214,7 @@ int runGame(int argc, char** argv) {
     }
     printLine("Framework was initialized.");
     installInputCallbacks(window);
+    adoptGrantedFramebufferSize(window);
     applyFixedGlState(settings.renderer);
 
     const bool finished = play(window, options, run, recorder.get());

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "app/replay_file.h"
+#include "replay/replay_file.h"
 
 namespace {
 

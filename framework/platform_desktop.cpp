@@ -1,8 +1,12 @@
 // The desktop side of the platform boundary (framework/platform.h): Linux
-// paths, a plain while loop, desktop GLSL and S3TC textures as they are, and
-// OpenAL Soft kept quiet.
+// paths, a plain while loop, desktop GLSL, S3TC textures as they are,
+// GLFW's gamepads, and OpenAL Soft kept quiet.
 #include <dlfcn.h>
 #include <unistd.h>
+
+// GLEW before GLFW, which would otherwise pull in the system GL header.
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
 
 #include <cstdlib>
 #include <vector>
@@ -29,6 +33,31 @@ std::string platformShaderSource(const std::string& desktopSource) {
 
 bool platformTakesCompressedTextures() {
     return true;
+}
+
+PadReading readPlatformPad(int slot) {
+    PadReading pad;
+    // Debian's GLFW asserts on ids outside its range: such an id stops here.
+    if (slot < GLFW_JOYSTICK_1 || slot > GLFW_JOYSTICK_LAST || slot >= kPadSlots ||
+        glfwJoystickPresent(slot) == GLFW_FALSE) {
+        return pad;
+    }
+    GLFWgamepadstate state;
+    if (glfwGetGamepadState(slot, &state) == GLFW_FALSE) {
+        pad.presence = PadReading::Presence::Unmapped;
+        return pad;
+    }
+    pad.presence = PadReading::Presence::Mapped;
+    const int buttons[PadButtonCount] = {
+        GLFW_GAMEPAD_BUTTON_A,         GLFW_GAMEPAD_BUTTON_BACK,      GLFW_GAMEPAD_BUTTON_START,
+        GLFW_GAMEPAD_BUTTON_DPAD_UP,   GLFW_GAMEPAD_BUTTON_DPAD_DOWN, GLFW_GAMEPAD_BUTTON_DPAD_LEFT,
+        GLFW_GAMEPAD_BUTTON_DPAD_RIGHT};
+    for (int i = 0; i < PadButtonCount; ++i) {
+        pad.buttons[i] = state.buttons[buttons[i]] == GLFW_PRESS;
+    }
+    pad.stickX = state.axes[GLFW_GAMEPAD_AXIS_LEFT_X];
+    pad.stickY = state.axes[GLFW_GAMEPAD_AXIS_LEFT_Y];
+    return pad;
 }
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/replay_format.h"
+#include "replay/replay_format.h"
 
 namespace {
 

@@ -19,7 +19,7 @@ play_packages=(
 headless_packages=(xvfb xauth xdotool)
 web_packages=(emscripten chromium chromium-driver python3-selenium python3-pil)
 test_packages=(
-  git x11-utils imagemagick
+  git x11-utils imagemagick time
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev valgrind
   lintian appstream

@@ -15,13 +15,13 @@
 # start-up instead: the game (not headless) is started RUNS times with sound
 # and RUNS times with --mute, alternately, and closed with Esc on the start
 # screen as soon as its window is mapped (sent again every 50 ms until it
-# has gone); the figure is start to exit. The
-# sound runs use OpenAL Soft's null device (ALSOFT_DRIVERS=null), so that a
-# device opens and every effect is synthesized even on a machine without
-# sound hardware. The budget is checked on the CPU time the sound adds (all
+# has gone); the figure is start to exit. The sound runs use OpenAL Soft's
+# null device (ALSOFT_DRIVERS=null), so that a device opens and every effect
+# is synthesized even on a machine without sound hardware. The budget is checked on the CPU time the sound adds (all
 # threads), which a loaded machine disturbs far less than the wall time.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+. "$root/scripts/lib/common.sh"
 runs="${1:-5}"
 if [ "${2:-}" = --sound ]; then
   cd "$root/build"
@@ -85,18 +85,20 @@ for run in $(seq "$runs"); do
     --filename "$work/shot" < /dev/null > "$work/out" &
   game=$!
   # Polled every 10 ms: xdotool's own --sync looks only twice a second.
-  deadline=$(( $(now_ns) + 30000000000 ))
-  until xdotool search --onlyvisible --name '^QUORLAND$' > /dev/null 2>&1; do
-    if [ "$(now_ns)" -gt "$deadline" ]; then
-      echo "measure-startup: no game window within 30 s" >&2
-      kill "$game" 2>/dev/null || true
-      exit 1
-    fi
-    sleep 0.01
-  done
+  if ! wait_for_game_window "$game" 30 0.01; then
+    kill "$game" 2>/dev/null || true
+    tail -5 "$work/out" >&2
+    exit 1
+  fi
   click=$(now_ns)
-  xdotool mousemove 200 200 click 1
-  wait "$game"
+  click_start_screen 0
+  code=0
+  wait "$game" || code=$?
+  if [ "$code" -ne 0 ]; then
+    echo "measure-startup: run $run: the game ended with exit code $code" >&2
+    tail -5 "$work/out" >&2
+    exit 1
+  fi
   finish=$(now_ns)
   shot=$(stat -c %.9Y "$work/shot.ppm" | tr -d .)
   read -r user_s sys_s rss_kb < <(tail -n 1 "$work/rss")

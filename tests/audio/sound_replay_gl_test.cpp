@@ -13,10 +13,10 @@
 #include <sstream>
 
 #include "app/frame_loop.h"
-#include "app/replay_file.h"
 #include "audio/game_sound.h"
 #include "game/game_state.h"
 #include "game/world.h"
+#include "replay/replay_file.h"
 #include "support/game_globals.h"
 #include "support/gl_context.h"
 #include "support/loopback_sound.h"

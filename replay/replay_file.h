@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "app/replay_format.h"
+#include "replay/replay_format.h"
 
 // The version written into every recording's first line.
 const char* gameVersion();

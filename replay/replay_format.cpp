@@ -1,4 +1,4 @@
-#include "app/replay_format.h"
+#include "replay/replay_format.h"
 
 #include <cstdio>
 #include <cstring>

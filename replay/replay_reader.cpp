@@ -1,7 +1,7 @@
-// The reading half of app/replay_format.h: strict, line by line, every
+// The reading half of replay/replay_format.h: strict, line by line, every
 // fault named with its line, so a bad file is refused before any window
 // opens. Apart from the writer so that each stays one screenful of rules.
-#include "app/replay_format.h"
+#include "replay/replay_format.h"
 
 #include <GLFW/glfw3.h>
 

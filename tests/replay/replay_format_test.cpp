@@ -1,6 +1,6 @@
 // Replay files as text: the exact lines written, values read back bit for
 // bit, cut-off recordings, and every kind of bad line with its number.
-#include "app/replay_format.h"
+#include "replay/replay_format.h"
 
 #include <gtest/gtest.h>
 

@@ -87,7 +87,7 @@ struct ReplayParse {
     ReplayError error;             // set on failure
 };
 
-// Reads a whole replay file's bytes (app/replay_reader.cpp). A last line without its line feed (a
+// Reads a whole replay file's bytes (replay_reader.cpp). A last line without its line feed (a
 // recording killed mid-write) and the events of an unfinished last frame are
 // dropped, not errors; every other fault is reported with its line.
 ReplayParse parseReplay(const std::string& text);
