@@ -16,6 +16,7 @@
 #include "app/framework.h"
 #include "app/scene.h"
 #include "app/startup_settings.h"
+#include "audio/game_sound.h"
 #include "framework/console.h"
 #include "framework/settings_reader.h"
 #include "game/game_state.h"
@@ -140,15 +141,19 @@ std::unique_ptr<ReplayRecorder> startRecording(const std::string& path, const Ru
     return recorder;
 }
 
-// Builds the scene, plays until the window closes (or the headless
-// screenshot is written, or a timedemo ends) and releases the scene while
-// the context lives. False when the headless screenshot could not be written.
+// Opens the sound device (unless the options say not to), builds the
+// scene, plays until the window closes (or the headless screenshot is
+// written, or a timedemo ends) and releases the scene while the context
+// lives. False when the headless screenshot could not be written.
 bool play(GLFWwindow* window, const CommandLineOptions& options, RunSetup& run,
           ReplayRecorder* recorder) {
+    // Silently none when there is no device: the game plays on without sound.
+    std::unique_ptr<GameSound> sound =
+        wantsSound(options) ? GameSound::openDefaultDevice() : nullptr;
     setWorldSeed(run.seed);
     std::unique_ptr<Scene> scene = buildScene(run.settings.camera);
     FrameInput input(window, std::move(run.replay), recorder);
-    const bool finished = runFrameLoop(window, options, *scene, input);
+    const bool finished = runFrameLoop(window, options, *scene, input, sound.get());
     input.finish();
     releaseScene(scene);
     return finished;

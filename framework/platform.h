@@ -61,3 +61,17 @@ struct PadReading {
 
 // The pad in `slot` as of the last event poll; Absent outside 0 ... kPadSlots - 1.
 PadReading readPlatformPad(int slot);
+
+// Sound. OpenAL is the same API on both platforms (OpenAL Soft on the
+// desktop, the toolchain's OpenAL on Web Audio in the browser); what differs
+// is kept here.
+
+// Called before the first OpenAL call: the sound libraries say nothing on
+// the terminal (a machine without a sound device is normal, not news). The
+// desktop turns OpenAL Soft's log off (unless the player has set its log
+// level) and gives ALSA an error handler that drops its messages.
+void platformQuietSoundLibraries();
+
+// Whether the player has silenced the sound for now: the page's mute button
+// in the browser; never on the desktop (--mute opens no device there).
+bool platformSoundMuted();

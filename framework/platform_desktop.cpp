@@ -1,12 +1,14 @@
 // The desktop side of the platform boundary (framework/platform.h): Linux
-// paths, a plain while loop, desktop GLSL, S3TC textures as they are and
-// GLFW's gamepads.
+// paths, a plain while loop, desktop GLSL, S3TC textures as they are,
+// GLFW's gamepads, and OpenAL Soft kept quiet.
+#include <dlfcn.h>
 #include <unistd.h>
 
 // GLEW before GLFW, which would otherwise pull in the system GL header.
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
+#include <cstdlib>
 #include <vector>
 
 #include "framework/platform.h"
@@ -56,4 +58,41 @@ PadReading readPlatformPad(int slot) {
     pad.stickX = state.axes[GLFW_GAMEPAD_AXIS_LEFT_X];
     pad.stickY = state.axes[GLFW_GAMEPAD_AXIS_LEFT_Y];
     return pad;
+}
+
+namespace {
+
+// ALSA's error handler type (alsa/error.h), declared here so that the game
+// neither links libasound nor needs its headers: it is only loaded, if
+// installed, to be told to be quiet.
+using AlsaErrorHandler = void (*)(const char* file, int line, const char* function, int error,
+                                  const char* format, ...);
+using AlsaSetErrorHandler = int (*)(AlsaErrorHandler);
+
+void dropAlsaMessage(const char* /*file*/, int /*line*/, const char* /*function*/, int /*error*/,
+                     const char* /*format*/, ...) {}
+
+}  // namespace
+
+void platformQuietSoundLibraries() {
+    static bool quiet = false;
+    if (quiet) {
+        return;
+    }
+    quiet = true;
+    // OpenAL Soft reads its log level when it first starts, which is the
+    // first OpenAL call; 0 logs nothing. A level the player set stays.
+    setenv("ALSOFT_LOGLEVEL", "0", 0);
+    // ALSA prints through one process-wide handler. OpenAL Soft loads the
+    // same library later; it stays loaded for the process's life, so the
+    // handler stays in force.
+    if (void* alsa = dlopen("libasound.so.2", RTLD_LAZY | RTLD_LOCAL)) {
+        if (void* set = dlsym(alsa, "snd_lib_error_set_handler")) {
+            reinterpret_cast<AlsaSetErrorHandler>(set)(dropAlsaMessage);
+        }
+    }
+}
+
+bool platformSoundMuted() {
+    return false;
 }

@@ -13,7 +13,7 @@ set -euo pipefail
 
 play_packages=(
   build-essential cmake pkg-config
-  libglfw3-dev libglew-dev libglm-dev libinih-dev libstb-dev
+  libglfw3-dev libglew-dev libglm-dev libinih-dev libstb-dev libopenal-dev
   libgl1-mesa-dri
 )
 headless_packages=(xvfb xauth xdotool)

@@ -9,6 +9,7 @@
 // level. WebGL has no polygon mode either: wireframe stays off. Pads are
 // read through the joystick API, in the browser's "standard" layout only;
 // the page asks which screen the game shows, to know what a touch means.
+// The page's mute button reaches the sound through quorland_set_muted.
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 #include <emscripten.h>
@@ -119,4 +120,23 @@ PadReading readPlatformPad(int slot) {
 // numbers (0 start screen, 1 playing, 2 paused, 3 game over).
 extern "C" EMSCRIPTEN_KEEPALIVE int quorland_screen_state() {
     return gameState;
+}
+
+namespace {
+
+bool soundMuted = false;  // set by the page's mute button
+
+}  // namespace
+
+// Called by the page (web/sound.js): 1 silences every sound from now on, 0
+// lets them play again.
+extern "C" EMSCRIPTEN_KEEPALIVE void quorland_set_muted(int muted) {
+    soundMuted = muted != 0;
+}
+
+// The browser's OpenAL prints nothing when the page has no audio.
+void platformQuietSoundLibraries() {}
+
+bool platformSoundMuted() {
+    return soundMuted;
 }
