@@ -43,6 +43,8 @@ void parseCommandLine(CommandLineOptions& options, int argc, const char* const* 
             options.runHeadless = true;
         } else if (argument == "--help" || argument == "-h") {
             options.showHelp = true;
+        } else if (argument == "--mute") {
+            options.mute = true;
         } else if (!hasValue) {
             continue;  // an option that needs a value cannot use one past argv
         } else if (argument == "--filename") {
@@ -82,10 +84,15 @@ std::string commandLineUsage() {
            "  --replay <file>         play a replay file back, then go on live\n"
            "  --timedemo <file>       play a replay file as fast as possible, print the frame\n"
            "                          times and exit\n"
+           "  --mute                  no sound (by default every game event is heard)\n"
            "  --help, -h              print this text and exit\n"
            "  --version               print the version and exit\n"
            "An option that needs a value is ignored when it is the last argument.\n"
            "Unknown arguments are ignored.";
+}
+
+bool wantsSound(const CommandLineOptions& options) {
+    return !options.mute && !options.runHeadless && !options.timedemo;
 }
 
 bool asksForVersion(int argc, const char* const* argv) {

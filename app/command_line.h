@@ -29,11 +29,16 @@ struct CommandLineOptions {
     bool hasReplayFile = false;  // "--replay <file>" or "--timedemo <file>"
     std::string replayFile;
     bool timedemo = false;  // "--timedemo": as fast as possible, then report the frame times
+    bool mute = false;      // "--mute": no sound device is opened
 };
 
 // Fills `options` from argv[1] .. argv[argc - 1]. Prints one line for each
 // "--seed" value that is not a 32-bit unsigned decimal number (and ignores it).
 void parseCommandLine(CommandLineOptions& options, int argc, const char* const* argv);
+
+// Whether the run opens a sound device: not with "--mute", nor headless or
+// in a timedemo (nobody listens, and a timedemo outruns real time).
+bool wantsSound(const CommandLineOptions& options);
 
 // The usage text printed by "--help", one option per line.
 std::string commandLineUsage();

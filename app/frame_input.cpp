@@ -100,6 +100,7 @@ void FrameInput::deliver(const InputEvent& event) {
 
 void FrameInput::poll() {
     glfwPollEvents();
+    pollPads();
     for (const InputEvent& event : liveEvents_) {
         if (event.kind == InputEvent::Kind::Close) {
             record(formatInputEvent(event));  // GLFW has already set the close flag
@@ -112,6 +113,17 @@ void FrameInput::poll() {
         for (const InputEvent& event : source_->replay.frames[next_].events) {
             deliver(event);
         }
+    }
+}
+
+void FrameInput::pollPads() {
+    for (int slot = 0; slot < kPadSlots; ++slot) {
+        padReadings_[static_cast<std::size_t>(slot)] = readPlatformPad(slot);
+    }
+    for (const PadEvent& event : pads_.update(padReadings_, glfwGetTime(), gameState)) {
+        onLiveEvent(event.kind == PadEvent::Kind::Key
+                        ? keyEvent(event.code, 0, event.action, 0)
+                        : mouseButtonEvent(event.code, event.action, 0));
     }
 }
 

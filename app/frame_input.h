@@ -11,7 +11,10 @@
 // the game received, live or replayed, so a replay can itself be recorded.
 // The callbacks stay the game's free functions: only when recording or
 // replaying are they reached through small forwarding callbacks installed
-// here.
+// here. Gamepads are read in the poll too, after GLFW's events: the key
+// and click events they stand for (view/gamepad_mapping.h) count as live
+// events like any other, so they are recorded, and dropped while a replay
+// has recorded frames left.
 #pragma once
 
 #include <chrono>
@@ -20,8 +23,10 @@
 #include <vector>
 
 #include "app/frame_step.h"
+#include "framework/platform.h"
 #include "replay/replay_file.h"
 #include "replay/replay_format.h"
+#include "view/gamepad_mapping.h"
 
 struct GLFWwindow;
 
@@ -59,6 +64,7 @@ class FrameInput {
   private:
     bool replaying() const { return source_ && next_ < source_->replay.frames.size(); }
     void deliver(const InputEvent& event);
+    void pollPads();
     void stopReplaying(const std::string& reason);
     void record(const std::string& line) const;
 
@@ -74,6 +80,8 @@ class FrameInput {
     std::chrono::steady_clock::time_point lastFrameEnd_;
     std::vector<double> frameMilliseconds_;  // timedemo: wall time of each frame
     std::vector<InputEvent> liveEvents_;     // arrived since the last poll, in order
+    GamepadMapping pads_;
+    std::vector<PadReading> padReadings_ = std::vector<PadReading>(kPadSlots);
 };
 
 // The timedemo's closing line for the given wall times of its frames.

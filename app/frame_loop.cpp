@@ -134,11 +134,14 @@ void driftAndDrawLogs(const PassView& view) {
 }
 
 // One frame in Playing, Paused or GameOver, up to (not including) the
-// buffer swap.
-void drawGameFrame(Scene& scene, FrameClock& clock, FrameInput& input) {
+// buffer swap. Its events are heard as soon as the rules have run, while
+// the frame that shows them is drawn.
+void drawGameFrame(Scene& scene, FrameClock& clock, FrameInput& input,
+                   GameEventListener* listener) {
     clearTo(kSkyColor);
     input.poll();
     scene.playerMesh->setModelMatrix(updatePlayer(scene.riverRows));
+    deliverGameEvents(listener);
     updateCamera(input, *scene.camera);
     drawWorld(scene, clock.riverTime);
     input.measureFrameTime(clock);
@@ -184,7 +187,7 @@ void drawHud(Scene& scene) {
 }
 
 bool runFrameLoop(GLFWwindow* window, const CommandLineOptions& options, Scene& scene,
-                  FrameInput& input) {
+                  FrameInput& input, GameEventListener* listener) {
     FrameClock clock;
     clock.lastFrameTime = static_cast<float>(glfwGetTime());
     bool finished = true;
@@ -197,7 +200,7 @@ bool runFrameLoop(GLFWwindow* window, const CommandLineOptions& options, Scene& 
         }
         const bool gameFrame = gameState != Menu;
         if (gameFrame) {
-            drawGameFrame(scene, clock, input);
+            drawGameFrame(scene, clock, input, listener);
         } else {
             drawMenuFrame(scene);
         }
@@ -207,6 +210,7 @@ bool runFrameLoop(GLFWwindow* window, const CommandLineOptions& options, Scene& 
         glfwSwapBuffers(window);
         if (!gameFrame) {
             input.poll();  // a start-screen frame polls after its swap
+            deliverGameEvents(listener);
         }
         return input.endFrame(gameFrame) && !lastFrame;
     });

@@ -7,14 +7,17 @@
 #include "app/command_line.h"
 #include "app/frame_input.h"
 #include "app/scene.h"
+#include "game/game_events.h"
 
 // `input` gives each frame its events, cursor and frame time (live or
-// replayed). False only when the headless screenshot could not be written
-// (its message is already printed). Returns when the loop ends on the
-// desktop; in the browser the page's animation frames run it and this call
-// does not return.
+// replayed). Once per frame, right after its rules have run (the player
+// update, or a start-screen frame's poll), the game events of the frame go
+// to `listener` (the sound; none when null). False only when the headless
+// screenshot could not be written (its message is already printed). Returns
+// when the loop ends on the desktop; in the browser the page's animation
+// frames run it and this call does not return.
 bool runFrameLoop(GLFWwindow* window, const CommandLineOptions& options, Scene& scene,
-                  FrameInput& input);
+                  FrameInput& input, GameEventListener* listener = nullptr);
 
 // The drawing of one game frame, split out of the loop so that it can be
 // driven without the event poll, the player and camera updates and the swap

@@ -16,6 +16,7 @@
 #include "app/framework.h"
 #include "app/scene.h"
 #include "app/startup_settings.h"
+#include "audio/game_sound.h"
 #include "framework/console.h"
 #include "framework/settings_reader.h"
 #include "game/game_state.h"
@@ -84,6 +85,21 @@ void installInputCallbacks(GLFWwindow* window) {
     glfwSetFramebufferSizeCallback(window, framebufferSizeCallback);
 }
 
+// The system may grant a window of another size than the settings ask for
+// (an X server keeps 16 bits of each side; a window manager has its rules),
+// and says so with no resize event. The game takes the framebuffer it
+// really got, as a resize would, before anything is placed by the size: the
+// camera's aspect ratio, the HUD, the screenshot. A granted size changes
+// nothing, not even the viewport.
+void adoptGrantedFramebufferSize(GLFWwindow* window) {
+    int width = 0;
+    int height = 0;
+    glfwGetFramebufferSize(window, &width, &height);
+    if (width != windowWidth || height != windowHeight) {
+        framebufferSizeCallback(window, width, height);
+    }
+}
+
 // What a run is played from: the command line and the settings files, or
 // a replay file. A replay's settings are the recorded ones: the files are
 // not read, and the lines their reading printed while recording (the only
@@ -125,15 +141,19 @@ std::unique_ptr<ReplayRecorder> startRecording(const std::string& path, const Ru
     return recorder;
 }
 
-// Builds the scene, plays until the window closes (or the headless
-// screenshot is written, or a timedemo ends) and releases the scene while
-// the context lives. False when the headless screenshot could not be written.
+// Opens the sound device (unless the options say not to), builds the
+// scene, plays until the window closes (or the headless screenshot is
+// written, or a timedemo ends) and releases the scene while the context
+// lives. False when the headless screenshot could not be written.
 bool play(GLFWwindow* window, const CommandLineOptions& options, RunSetup& run,
           ReplayRecorder* recorder) {
+    // Silently none when there is no device: the game plays on without sound.
+    std::unique_ptr<GameSound> sound =
+        wantsSound(options) ? GameSound::openDefaultDevice() : nullptr;
     setWorldSeed(run.seed);
     std::unique_ptr<Scene> scene = buildScene(run.settings.camera);
     FrameInput input(window, std::move(run.replay), recorder);
-    const bool finished = runFrameLoop(window, options, *scene, input);
+    const bool finished = runFrameLoop(window, options, *scene, input, sound.get());
     input.finish();
     releaseScene(scene);
     return finished;
@@ -194,6 +214,7 @@ int runGame(int argc, char** argv) {
     }
     printLine("Framework was initialized.");
     installInputCallbacks(window);
+    adoptGrantedFramebufferSize(window);
     applyFixedGlState(settings.renderer);
 
     const bool finished = play(window, options, run, recorder.get());

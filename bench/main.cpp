@@ -27,6 +27,10 @@ const Budget kBudgets[] = {
     {"BM_FullGameFrame1280x768", "shading_ratio", "shipped shading / flat colour, 1280x768", true,
      1.15},
     {"BM_ScreenshotWrite1280x768", "speedup", "screenshot writer speed-up over naive", false, 10.0},
+    {"BM_AudioFrameWork", "ratio", "busiest frame's audio work / 64x64 frame submission", true,
+     0.01},
+    {"BM_SoundStartup", "real_time_ms", "sound start-up: synthesis, buffers, sources (ms)", true,
+     50.0},
 };
 
 // The console report, plus the counters of every benchmark's median (or

@@ -1,9 +1,10 @@
 # The browser build, configured through emcmake (scripts/web.sh does it):
 # the same game sources compiled to WebAssembly against the toolchain's
-# GLFW 3 and WebGL 2, with the browser side of the platform boundary
-# (web/platform_web.cpp, web/include/) in place of the desktop's. It makes a
-# plain static site in <build>/site: index.html, quorland.js and
-# quorland.wasm, and the assets packed into assets.data (loaded by assets.js).
+# GLFW 3, WebGL 2 and OpenAL (on Web Audio), with the browser side of the
+# platform boundary (web/platform_web.cpp, web/include/) in place of the
+# desktop's. It makes a plain static site in <build>/site: index.html,
+# quorland.js and quorland.wasm, and the assets packed into assets.data
+# (loaded by assets.js).
 set(QUORLAND_WEB_SITE ${CMAKE_BINARY_DIR}/site)
 
 # GLM and stb are header-only packages. Only their own folders may go on the
@@ -29,7 +30,7 @@ set_target_properties(quorland PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY 
 set_project_warnings(quorland)
 target_link_options(quorland PRIVATE
   -sUSE_GLFW=3 -sUSE_WEBGL2=1 -sFULL_ES3=1 -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2
-  -sALLOW_MEMORY_GROWTH=1 -sFORCE_FILESYSTEM=1 -sENVIRONMENT=web)
+  -sALLOW_MEMORY_GROWTH=1 -sFORCE_FILESYSTEM=1 -sENVIRONMENT=web -lopenal)
 
 # The page's interface to the game (web/platform_web.cpp): the frame loop
 # awaits animation frames through Asyncify, only along the direct calls from

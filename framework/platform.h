@@ -31,6 +31,52 @@ std::string platformShaderSource(const std::string& desktopSource);
 // mip-mapped by OpenGL; when not, they are decoded to RGBA first.
 bool platformTakesCompressedTextures();
 
+// Gamepads. The platform reads a pad's state in the layout the game uses;
+// view/gamepad_mapping.h turns it into the key and click events it stands
+// for. The desktop asks GLFW's gamepad API (its built-in mappings); the
+// browser asks the joystick API on the browser's "standard" layout.
+
+// Pad slots 0 ... kPadSlots - 1; a slot outside them is never passed on to
+// the platform (GLFW aborts on a joystick id beyond its last).
+constexpr int kPadSlots = 16;
+
+// The controls the game uses, in the order of PadReading::buttons.
+enum PadButton : int {
+    PadSouth = 0,  // A / Cross
+    PadBack,       // Back / Select
+    PadStart,
+    PadUp,  // the d-pad
+    PadDown,
+    PadLeft,
+    PadRight,
+    PadButtonCount
+};
+
+struct PadReading {
+    enum class Presence { Absent, Unmapped, Mapped };
+    Presence presence = Presence::Absent;  // Unmapped: present, but its layout is unknown
+    bool buttons[PadButtonCount] = {};     // held; all false unless Mapped
+    float stickX = 0.0f;                   // left stick, -1 (left) ... 1 (right)
+    float stickY = 0.0f;                   // left stick, -1 (pushed away) ... 1 (pulled back)
+};
+
+// The pad in `slot` as of the last event poll; Absent outside 0 ... kPadSlots - 1.
+PadReading readPlatformPad(int slot);
+
+// Sound. OpenAL is the same API on both platforms (OpenAL Soft on the
+// desktop, the toolchain's OpenAL on Web Audio in the browser); what differs
+// is kept here.
+
+// Called before the first OpenAL call: the sound libraries say nothing on
+// the terminal (a machine without a sound device is normal, not news). The
+// desktop turns OpenAL Soft's log off (unless the player has set its log
+// level) and gives ALSA an error handler that drops its messages.
+void platformQuietSoundLibraries();
+
+// Whether the player has silenced the sound for now: the page's mute button
+// in the browser; never on the desktop (--mute opens no device there).
+bool platformSoundMuted();
+
 // Runs and stops. The desktop plays one run per process; the page may play
 // several in turn (a replay it is given ends the run in progress and starts
 // its own), and has no console input to wait on.

@@ -1,8 +1,15 @@
 // The desktop side of the platform boundary (framework/platform.h): Linux
-// paths, a plain while loop, desktop GLSL and S3TC textures as they are.
+// paths, a plain while loop, desktop GLSL, S3TC textures as they are,
+// GLFW's gamepads, and OpenAL Soft kept quiet.
+#include <dlfcn.h>
 #include <unistd.h>
 
+// GLEW before GLFW, which would otherwise pull in the system GL header.
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <utility>
 #include <vector>
 
@@ -28,6 +35,68 @@ std::string platformShaderSource(const std::string& desktopSource) {
 
 bool platformTakesCompressedTextures() {
     return true;
+}
+
+PadReading readPlatformPad(int slot) {
+    PadReading pad;
+    // Debian's GLFW asserts on ids outside its range: such an id stops here.
+    if (slot < GLFW_JOYSTICK_1 || slot > GLFW_JOYSTICK_LAST || slot >= kPadSlots ||
+        glfwJoystickPresent(slot) == GLFW_FALSE) {
+        return pad;
+    }
+    GLFWgamepadstate state;
+    if (glfwGetGamepadState(slot, &state) == GLFW_FALSE) {
+        pad.presence = PadReading::Presence::Unmapped;
+        return pad;
+    }
+    pad.presence = PadReading::Presence::Mapped;
+    const int buttons[PadButtonCount] = {
+        GLFW_GAMEPAD_BUTTON_A,         GLFW_GAMEPAD_BUTTON_BACK,      GLFW_GAMEPAD_BUTTON_START,
+        GLFW_GAMEPAD_BUTTON_DPAD_UP,   GLFW_GAMEPAD_BUTTON_DPAD_DOWN, GLFW_GAMEPAD_BUTTON_DPAD_LEFT,
+        GLFW_GAMEPAD_BUTTON_DPAD_RIGHT};
+    for (int i = 0; i < PadButtonCount; ++i) {
+        pad.buttons[i] = state.buttons[buttons[i]] == GLFW_PRESS;
+    }
+    pad.stickX = state.axes[GLFW_GAMEPAD_AXIS_LEFT_X];
+    pad.stickY = state.axes[GLFW_GAMEPAD_AXIS_LEFT_Y];
+    return pad;
+}
+
+namespace {
+
+// ALSA's error handler type (alsa/error.h), declared here so that the game
+// neither links libasound nor needs its headers: it is only loaded, if
+// installed, to be told to be quiet.
+using AlsaErrorHandler = void (*)(const char* file, int line, const char* function, int error,
+                                  const char* format, ...);
+using AlsaSetErrorHandler = int (*)(AlsaErrorHandler);
+
+void dropAlsaMessage(const char* /*file*/, int /*line*/, const char* /*function*/, int /*error*/,
+                     const char* /*format*/, ...) {}
+
+}  // namespace
+
+void platformQuietSoundLibraries() {
+    static bool quiet = false;
+    if (quiet) {
+        return;
+    }
+    quiet = true;
+    // OpenAL Soft reads its log level when it first starts, which is the
+    // first OpenAL call; 0 logs nothing. A level the player set stays.
+    setenv("ALSOFT_LOGLEVEL", "0", 0);
+    // ALSA prints through one process-wide handler. OpenAL Soft loads the
+    // same library later; it stays loaded for the process's life, so the
+    // handler stays in force.
+    if (void* alsa = dlopen("libasound.so.2", RTLD_LAZY | RTLD_LOCAL)) {
+        if (void* set = dlsym(alsa, "snd_lib_error_set_handler")) {
+            reinterpret_cast<AlsaSetErrorHandler>(set)(dropAlsaMessage);
+        }
+    }
+}
+
+bool platformSoundMuted() {
+    return false;
 }
 
 bool platformNextRun(std::vector<std::string>& /*arguments*/) {

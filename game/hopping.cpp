@@ -7,6 +7,7 @@
 #include <cmath>
 #include <iostream>
 
+#include "game/game_events.h"
 #include "game/game_state.h"
 #include "game/world.h"
 
@@ -49,9 +50,11 @@ void handleEscape(GLFWwindow* window) {
     switch (gameState) {
         case Playing:
             gameState = Paused;
+            gameEvents.push(GameEvent::Paused);
             break;
         case Paused:
             gameState = Playing;
+            gameEvents.push(GameEvent::Resumed);
             break;
         case GameOver:
             gameState = Menu;
@@ -76,6 +79,7 @@ void handlePress(GLFWwindow* window, int key) {
         return;
     } else if (key == GLFW_KEY_K) {
         gameState = GameOver;
+        gameEvents.push(GameEvent::GameOver);
     } else if (key == GLFW_KEY_F1) {
         renderWireframe = !renderWireframe;
         glPolygonMode(GL_FRONT_AND_BACK, renderWireframe ? GL_LINE : GL_FILL);
@@ -103,6 +107,7 @@ bool blockedByTree(float targetX, float targetZ) {
         const float dz = targetZ - tree.z;
         if (std::sqrt(dx * dx + dz * dz) < treeBlockDistance) {
             std::cout << "Blocked by tree at (" << tree.x << ", " << tree.z << ")" << std::endl;
+            gameEvents.push(GameEvent::HopBlocked);
             return true;
         }
     }
@@ -144,6 +149,7 @@ void tryJump(const glm::vec3& direction) {
                   std::round(playerPosition.z + direction.z));
     jumpTimer = 0.0f;
     isJumping = true;
+    gameEvents.push(GameEvent::HopStarted);
     std::cout << "jumping now from: (" << -jumpStart.x << ", " << jumpStart.y << ", " << jumpStart.z
               << ") to: (" << -jumpTarget.x << ", " << jumpTarget.y << ", " << jumpTarget.z << ")"
               << std::endl;

@@ -4,6 +4,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 #include <iostream>
 
+#include "game/game_events.h"
 #include "game/game_state.h"
 #include "game/world.h"
 
@@ -21,6 +22,7 @@ glm::mat4 translation(const glm::vec3& offset) {
 }
 
 void startSinking() {
+    gameEvents.push(GameEvent::FellIntoRiver);
     isSinking = true;
     sinkTimer = 0.0f;
 }
@@ -30,6 +32,7 @@ glm::mat4 sink() {
     if (sinkTimer >= sinkDuration) {
         gameState = GameOver;
         isSinking = false;
+        gameEvents.push(GameEvent::GameOver);
     }
     return translation({playerPosition.x, -sinkSpeed * sinkTimer, playerPosition.z});
 }
@@ -46,24 +49,30 @@ glm::mat4 stand() {
     return translation(playerPosition);
 }
 
-void land() {
+// Ends the hop on its target; true when a log lies under the landing cell.
+bool land() {
     playerPosition = glm::vec3(jumpTarget.x, 0.0f, jumpTarget.z);
     isJumping = false;
     std::cout << "player at : (" << -playerPosition.x << ", " << playerPosition.y << ", "
               << playerPosition.z << ")" << std::endl;
+    const bool onLog = findLogUnder(playerPosition) != nullptr;
+    gameEvents.push(onLog ? GameEvent::LandedOnLog : GameEvent::LandedOnGround);
     if (playerPosition.z > static_cast<float>(furthestZ)) {
         score += 1;
         furthestZ = static_cast<int>(playerPosition.z);  // truncated toward zero
         std::cout << "Score: " << score << std::endl;
+        gameEvents.push(GameEvent::NewFurthestRow, score);
     }
+    return onLog;
 }
 
 glm::mat4 hop(const std::vector<std::shared_ptr<Geometry>>& riverRows) {
     jumpTimer += deltaTime;
     float progress = jumpTimer / hopDuration;
     const bool landed = progress >= 1.0f;
+    bool onLog = false;
     if (landed) {
-        land();
+        onLog = land();
         progress = 1.0f;
     }
     playerDrawPosition = glm::vec3(jumpTarget.x * progress + (1.0f - progress) * jumpStart.x,
@@ -74,7 +83,6 @@ glm::mat4 hop(const std::vector<std::shared_ptr<Geometry>>& riverRows) {
         return drawMatrix;
     }
     // The water test runs only in the frame a hop lands, against the landing cell.
-    const bool onLog = findLogUnder(playerPosition) != nullptr;
     for (const auto& row : riverRows) {
         if (std::abs(playerPosition.z - row->getModelMatrix()[3].z) < onRiverRowDepth) {
             if (onLog) {

@@ -19,4 +19,5 @@ cd "$root/build"
   --benchmark_report_aggregates_only=true \
   --benchmark_out=bench-results.json --benchmark_out_format=json
 "$root/scripts/with-display.sh" "$root/scripts/measure-startup.sh" "${STARTUP_RUNS:-5}"
+"$root/scripts/with-display.sh" "$root/scripts/measure-startup.sh" "${STARTUP_RUNS:-5}" --sound
 "$root/scripts/with-display.sh" "$root/scripts/measure-replay.sh" "${REPLAY_RUNS:-4}"

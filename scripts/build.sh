@@ -4,10 +4,7 @@
 # tests and benchmarks off there, so only the game is built).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-werror=OFF
-if [ "${CI:-}" = "true" ]; then
-  werror=ON
-fi
-cmake -S "$root" -B "$root/build" -DQUORLAND_WERROR="$werror" \
+. "$root/scripts/lib/common.sh"
+cmake -S "$root" -B "$root/build" -DQUORLAND_WERROR="$(werror_setting)" \
   -DQUORLAND_BUILD_TESTS=ON -DQUORLAND_BUILD_BENCHMARKS=ON "$@"
 cmake --build "$root/build" -j "$(nproc)"

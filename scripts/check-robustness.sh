@@ -13,10 +13,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 fuzz_seconds="${QUORLAND_FUZZ_SECONDS:-45}"
 soak_seconds="${QUORLAND_SOAK_SECONDS:-120}"
-werror=OFF
-if [ "${CI:-}" = "true" ]; then
-  werror=ON
-fi
+. "$root/scripts/lib/common.sh"
 
 step() {
   local name="$1"
@@ -28,7 +25,7 @@ step() {
 }
 
 sanitized_suite() {
-  cmake -S "$root" -B "$root/build-asan" -DQUORLAND_SANITIZE=ON -DQUORLAND_WERROR="$werror" \
+  cmake -S "$root" -B "$root/build-asan" -DQUORLAND_SANITIZE=ON -DQUORLAND_WERROR="$(werror_setting)" \
     -DQUORLAND_BUILD_BENCHMARKS=OFF > /dev/null
   cmake --build "$root/build-asan" -j "$(nproc)"
   # Exported, so the game processes of the end-to-end tests run under them too.

@@ -13,13 +13,13 @@ set -euo pipefail
 
 play_packages=(
   build-essential cmake pkg-config
-  libglfw3-dev libglew-dev libglm-dev libinih-dev libstb-dev
+  libglfw3-dev libglew-dev libglm-dev libinih-dev libstb-dev libopenal-dev
   libgl1-mesa-dri
 )
 headless_packages=(xvfb xauth xdotool)
 web_packages=(emscripten chromium chromium-driver python3-selenium python3-pil)
 test_packages=(
-  git x11-utils imagemagick
+  git x11-utils imagemagick time
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev valgrind
   lintian appstream

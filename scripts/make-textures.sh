@@ -8,17 +8,18 @@
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+. "$root/scripts/lib/common.sh"
 out="$root/assets/textures"
 mkdir -p "$out"
 
-if ! command -v convert > /dev/null; then
+if ! convert="$(imagemagick convert)"; then
     echo "make-textures: ImageMagick's convert is needed (apt-get install imagemagick)" >&2
     exit 1
 fi
 
 # Wood: rings around a point off the left edge, wobbled along the grain,
 # mapped from dark to light brown, with a little seeded grain noise.
-convert -size 256x256 xc: \
+"$convert" -size 256x256 xc: \
     -fx '0.5 + 0.5 * sin(hypot((i + 90) * 0.35, j - 128 + 9 * sin(i / 23)) / 2.7)' \
     -seed 7 -attenuate 0.25 +noise Gaussian -blur 0x0.6 \
     +level-colors '#5b3a1d,#b98250' \
@@ -26,7 +27,7 @@ convert -size 256x256 xc: \
     "$out/wood_texture.dds"
 
 # Tiles: one 64x64 tile with a grout border, repeated 4x4, lightly noised.
-convert -size 64x64 xc:'#c9c1b2' \
+"$convert" -size 64x64 xc:'#c9c1b2' \
     -fill '#7d756a' -draw 'rectangle 0,0 63,2' -draw 'rectangle 0,0 2,63' \
     -write mpr:tile +delete \
     -size 256x256 tile:mpr:tile \

@@ -8,6 +8,7 @@
 # says how to record a game again).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+. "$root/scripts/lib/common.sh"
 if [ -z "${DISPLAY:-}" ]; then
   exec "$root/scripts/with-display.sh" "$0" "$@"
 fi
@@ -27,6 +28,9 @@ for replay in "$root"/tests/replays/*.replay; do
     echo "$name: the transcript differs from $name.transcript (record the game again)" >&2
     exit 1
   fi
-  convert "$scratch/$name.ppm" "$root/tests/replays/$name.png"
+  if ! reason="$(write_png_copy "$scratch/$name.ppm" "$root/tests/replays/$name.png")"; then
+    echo "$name: tests/replays/$name.png not renewed: $reason" >&2
+    exit 1
+  fi
   echo "$name: tests/replays/$name.png renewed"
 done

@@ -14,6 +14,7 @@
 # The second argument is the game binary (default build/quorland).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+. "$root/scripts/lib/common.sh"
 seconds="${1:-120}"
 binary="${2:-$root/build/quorland}"
 limit_kib=2048
@@ -34,7 +35,7 @@ rss_kib() { awk '/^VmRSS:/ { print $2 }' "/proc/$game/status"; }
 tap() { xdotool key --delay 60 "$@"; sleep 0.15; }
 hold() { xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; sleep 0.1; }
 
-timeout 60 xdotool search --sync --name '^QUORLAND$' > /dev/null || fail "no window"
+wait_for_game_window "$game" 60 || fail "no window"
 sleep 1
 xdotool mousemove 400 300
 

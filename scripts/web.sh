@@ -13,6 +13,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 mode="${1:-serve}"
+. "$root/scripts/lib/common.sh"
 
 "$root/scripts/install-deps.sh" web
 # Debian's emscripten needs Debian's node modules (acorn), which a node from
@@ -22,7 +23,7 @@ export NODE_PATH=/usr/share/nodejs
 # Debian's emscripten ships its system libraries prebuilt
 # (/usr/share/emscripten/cache), so nothing but the game is compiled here.
 emcmake cmake -S "$root" -B "$root/build-web" -DCMAKE_BUILD_TYPE=Release \
-  -DQUORLAND_WERROR="$([ "${CI:-}" = "true" ] && echo ON || echo OFF)" >/dev/null
+  -DQUORLAND_WERROR="$(werror_setting)" >/dev/null
 cmake --build "$root/build-web" -j "$(nproc)"
 site="$root/build-web/site"
 echo "Page built in $site ($(du -cb "$site"/quorland.{js,wasm} "$site"/assets.{js,data} | tail -1 | cut -f1) bytes to download)"

@@ -4,6 +4,7 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
+#include "game/game_events.h"
 #include "game/game_state.h"
 
 namespace {
@@ -20,6 +21,7 @@ void mouseButtonCallback(GLFWwindow* /*window*/, int button, int action, int /*m
     if (button == GLFW_MOUSE_BUTTON_LEFT) {
         if (pressed && gameState == Menu) {
             gameState = Playing;
+            gameEvents.push(GameEvent::GameStarted);
         } else {
             leftMouseDown = pressed;
         }

@@ -154,3 +154,18 @@ TEST(CommandLine, ReplayOptionsTakeAFileAndTheLaterOfReplayAndTimedemoWins) {
 }
 
 }  // namespace
+
+TEST(CommandLine, MuteTakesNoValueAndSoundIsOnlyWantedWhenSomeoneListens) {
+    EXPECT_FALSE(parse({}).mute);
+    EXPECT_TRUE(wantsSound(parse({})));
+    EXPECT_TRUE(wantsSound(parse({"--replay", "a.replay", "--record", "b.replay"})));
+    const CommandLineOptions muted = parse({"--mute", "--seed", "4"});
+    EXPECT_TRUE(muted.mute);
+    EXPECT_TRUE(muted.hasSeed);
+    EXPECT_FALSE(wantsSound(muted));
+    EXPECT_TRUE(parse({"--filename", "--mute"}).mute);
+    EXPECT_FALSE(parse({"--Mute", "--mute=1"}).mute);
+    EXPECT_FALSE(wantsSound(parse({"--run_headless"})));
+    EXPECT_FALSE(wantsSound(parse({"--timedemo", "a.replay"})));
+    EXPECT_NE(commandLineUsage().find("\n  --mute "), std::string::npos);
+}

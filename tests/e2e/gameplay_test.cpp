@@ -2,6 +2,7 @@
 // driven with xdotool and watched through its console and screen captures.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <glm/vec2.hpp>
 #include <glm/vec4.hpp>
 
@@ -44,6 +45,18 @@ glm::ivec2 playerTopOnScreen(int width, int height) {
 // Lit yellow: strong red and green, little blue.
 bool isYellow(const std::vector<int>& rgb) {
     return rgb[0] >= 150 && rgb[1] >= 150 && rgb[2] <= 100;
+}
+
+// "Score: 0" is drawn in black from window pixel (40, 60), glyphs 24 pixels high.
+bool showsScoreInPlace(const PpmImage& image) {
+    for (int y = 60; y < 84; ++y) {
+        for (int x = 40; x < 64; ++x) {
+            if (pixelIs(image, x, y, {0, 0, 0})) {
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 class GameplayTest : public ::testing::Test {
@@ -123,14 +136,7 @@ TEST_F(GameplayTest, HeadlessRunWritesTheFirstGameFrameAndExits) {
     const std::optional<PpmImage> image = parsePpm(text);
     ASSERT_TRUE(image);
     EXPECT_TRUE(pixelIs(*image, 0, 0, kSkyPixel));
-    // "Score: 0" is drawn in black from window pixel (40, 60), glyphs 24 pixels high.
-    bool blackNearScore = false;
-    for (int y = 60; y < 84; ++y) {
-        for (int x = 40; x < 64; ++x) {
-            blackNearScore = blackNearScore || pixelIs(*image, x, y, {0, 0, 0});
-        }
-    }
-    EXPECT_TRUE(blackNearScore);
+    EXPECT_TRUE(showsScoreInPlace(*image));
     // The first frame shows the player where the camera puts it.
     const glm::ivec2 player = playerTopOnScreen(1280, 768);
     for (int dy = -3; dy <= 3; ++dy) {
@@ -149,6 +155,63 @@ TEST_F(GameplayTest, AFilenameValueIsExaminedAsAnOptionToo) {
     const std::string text =
         readWholeFile(session_.sandbox().workingDirectory() + "/--run_headless.ppm");
     EXPECT_EQ(text.rfind("P3\n1280 768\n255\n", 0), 0u);
+}
+
+// What a headless game with the given window settings printed and wrote.
+struct HeadlessRun {
+    Lines lines;
+    std::string header;  // the screenshot's first three lines
+    std::optional<PpmImage> image;
+};
+
+std::optional<HeadlessRun> playHeadless(const std::string& windowSettings) {
+    GameSession session;
+    session.sandbox().writeAsset("assets/settings/window.ini", windowSettings);
+    if (!session.start({"--run_headless", "--seed", kSeed}) ||
+        !session.waitForScreen(showsMenu, 30s)) {
+        ADD_FAILURE() << "no start screen with " << windowSettings;
+        return std::nullopt;
+    }
+    session.click();
+    const std::optional<int> code = session.game().waitForExit(60s);
+    if (code != 0) {
+        ADD_FAILURE() << "headless game with " << windowSettings << " ended without exit code 0";
+        return std::nullopt;
+    }
+    HeadlessRun run;
+    run.lines = session.game().lines();
+    const std::string shot = session.sandbox().workingDirectory() + "/screenshot.ppm";
+    std::ifstream file(shot, std::ios::binary);
+    for (std::string line; run.header.size() < 64 && std::getline(file, line);) {
+        run.header += line + "\n";
+        if (line == "255") {
+            break;
+        }
+    }
+    // A file of the asked width would be hundreds of megabytes: only a
+    // screenshot of the expected size is read whole.
+    if (run.header == "P3\n640 360\n255\n") {
+        run.image = parsePpm(readWholeFile(shot));
+    }
+    return run;
+}
+
+// X keeps 16 bits of each side of a window, so a width of 65536 + 640 gets
+// a window 640 pixels wide. The game plays in the window it got: the same
+// lines and the same first frame, HUD included, as in a window that was
+// asked for at 640 x 360.
+TEST(GameplayWindowSize, AWidthTheDisplayCannotGrantIsPlayedAtTheWidthGranted) {
+    const std::optional<HeadlessRun> asked = playHeadless("[window]\nwidth = 640\nheight = 360\n");
+    const std::optional<HeadlessRun> granted =
+        playHeadless("[window]\nwidth = 66176\nheight = 360\n");
+    ASSERT_TRUE(asked && granted);
+    ASSERT_EQ(asked->header, "P3\n640 360\n255\n");
+    ASSERT_EQ(granted->header, "P3\n640 360\n255\n") << "the screenshot has the window's size";
+    EXPECT_EQ(granted->lines, asked->lines);
+    ASSERT_TRUE(asked->image && granted->image);
+    EXPECT_TRUE(showsScoreInPlace(*granted->image));
+    EXPECT_EQ(granted->image->rgb, asked->image->rgb)
+        << "the picture and the HUD as in a window asked for at the granted size";
 }
 
 TEST(GameplayFailure, AMissingShaderFileEndsTheGameWithItsLine) {

@@ -187,6 +187,63 @@ TEST_F(ReplayTest, PauseFreezesTheWorldExactlyAndEscapeResumesIt) {
     EXPECT_NE(shots[13].rgb, shots[16].rgb) << "the world moves again after resuming";
 }
 
+// A debug-camera drag of 0.05 s frames: C, the left button pressed (unless
+// `dragging` is false), the cursor moving over three frames and then
+// standing still for `still` frames of no time, so that only the camera
+// could change the picture in them. A recording writes no cursor line while
+// the cursor stands still; `repeatCursor` writes the same line again instead.
+std::string dragGame(int still, bool repeatCursor, bool dragging = true) {
+    ReplayHeader header{"1.0", 7, {}, {}, {}, {}};
+    header.window.width = 640;
+    header.window.height = 360;
+    RecordedFrame gameFrame;
+    gameFrame.gameFrame = true;
+    gameFrame.deltaTime = 0.05f;
+    const std::string frameEnd = formatFrameEnd(gameFrame);
+    std::string text = formatReplayHeader(header) + formatInputEvent(mouseButtonEvent(0, 1, 0)) +
+                       formatInputEvent(mouseButtonEvent(0, 0, 0)) + "m\n" +
+                       formatCursor({320, 180}) + frameEnd;
+    text += formatInputEvent(keyEvent(67, 54, 1, 0)) + formatInputEvent(keyEvent(67, 54, 0, 0)) +
+            frameEnd;
+    text += (dragging ? formatInputEvent(mouseButtonEvent(0, 1, 0)) : "") + frameEnd;
+    const CursorPosition last{410, 200};
+    for (const CursorPosition& at : {CursorPosition{340, 185}, CursorPosition{370, 195}, last}) {
+        text += formatCursor(at) + frameEnd;
+    }
+    RecordedFrame stillFrame = gameFrame;
+    stillFrame.deltaTime = 0.0f;
+    for (int frame = 0; frame < still; ++frame) {
+        text += (repeatCursor ? formatCursor(last) : "") + formatFrameEnd(stillFrame);
+    }
+    return text + formatReplayEnd(static_cast<std::size_t>(7 + still));
+}
+
+// A frame is drawn before its time is taken, so the logs and the river of
+// the first still frame still move; after it only the camera could.
+TEST_F(ReplayTest, ADragWhoseCursorStandsStillKeepsItsLastPosition) {
+    const ScratchFolder folder = ScratchFolder::inTemp();
+    const std::vector<std::pair<std::string, std::string>> games{
+        {"stopped", dragGame(1, true)},
+        {"still", dragGame(4, false)},
+        {"repeated", dragGame(4, true)},
+        {"undragged", dragGame(1, true, false)}};
+    std::map<std::string, PpmImage> shots;
+    for (const auto& [name, text] : games) {
+        ASSERT_TRUE(replayHeadless(folder.write(name + ".replay", text), name));
+        std::optional<PpmImage> shot = screenshot(name);
+        ASSERT_TRUE(shot);
+        shots[name] = std::move(*shot);
+    }
+    EXPECT_GT(differingShare(shots["stopped"], shots["undragged"]), 0.1)
+        << "the drag turns the camera";
+    EXPECT_TRUE(shots["still"].rgb == shots["repeated"].rgb)
+        << "frames without a cursor line read the last recorded position; "
+        << differingShare(shots["still"], shots["repeated"]) << " of the pixels differ";
+    EXPECT_TRUE(shots["still"].rgb == shots["stopped"].rgb)
+        << "the camera stays where the drag left it while the cursor stands still; "
+        << differingShare(shots["still"], shots["stopped"]) << " of the pixels differ";
+}
+
 TEST_F(ReplayTest, ACutOffRecordingPlaysItsWholeFramesAndSaysSo) {
     const std::string golden = readWholeFile(goldenPath("fall", ".replay"));
     const std::size_t cut = golden.find("\ng ", golden.size() / 3);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "game/game_events.h"
 #include "game/game_state.h"
 #include "game/world.h"
 #include "support/game_globals.h"
@@ -24,6 +25,15 @@ class HoppingTest : public ::testing::Test {
         treePositions.clear();
     }
     static void press(int key) { keyCallback(nullptr, key, 0, GLFW_PRESS, 0); }
+    // The events recorded since the last call, in order; the queue is emptied.
+    static std::vector<GameEvent> takeEvents() {
+        std::vector<GameEvent> events;
+        for (std::size_t i = 0; i < gameEvents.size(); ++i) {
+            events.push_back(gameEvents[i].event);
+        }
+        gameEvents.clear();
+        return events;
+    }
 };
 
 // ---- movement keys ----
@@ -89,6 +99,7 @@ TEST_F(HoppingTest, EscapeTogglesPauseOnPressOnly) {
     keyCallback(nullptr, GLFW_KEY_ESCAPE, 0, GLFW_REPEAT, 0);
     EXPECT_EQ(gameState, Playing);
     EXPECT_FALSE(isJumping);
+    EXPECT_EQ(takeEvents(), (std::vector<GameEvent>{GameEvent::Paused, GameEvent::Resumed}));
 }
 
 TEST_F(HoppingTest, EscapeFromGameOverResetsOnlyPositionsFurthestRowAndScore) {
@@ -107,6 +118,7 @@ TEST_F(HoppingTest, EscapeFromGameOverResetsOnlyPositionsFurthestRowAndScore) {
     zoom = 12.0f;
     press(GLFW_KEY_ESCAPE);
     EXPECT_EQ(gameState, Menu);
+    EXPECT_TRUE(takeEvents().empty());
     EXPECT_EQ(playerPosition, glm::vec3(0.0f));
     EXPECT_EQ(playerDrawPosition, glm::vec3(0.0f));
     EXPECT_EQ(furthestZ, 0);
@@ -151,6 +163,7 @@ TEST_F(HoppingTest, KillKeyLeavesAHopOrSinkingPending) {
     EXPECT_EQ(gameState, GameOver);
     EXPECT_TRUE(isJumping);
     EXPECT_TRUE(isSinking);
+    EXPECT_EQ(takeEvents(), std::vector<GameEvent>{GameEvent::GameOver});
 }
 
 // ---- hop rules ----
@@ -184,10 +197,43 @@ TEST_F(HoppingTest, TreeCloserThanSixTenthsToTheTargetBlocks) {
     treePositions = {{0.59f, -0.5f, 1.0f}};
     EXPECT_EQ(jumpFrom({0, 0, 0}, {0, 0, 1}), "Blocked by tree at (0.59, 1)\n");
     EXPECT_FALSE(isJumping);
+    EXPECT_EQ(takeEvents(), std::vector<GameEvent>{GameEvent::HopBlocked});
 
     treePositions = {{0.6f, -0.5f, 1.0f}, {0.0f, -0.5f, 1.6f}};
     EXPECT_EQ(jumpFrom({0, 0, 0}, {0, 0, 1}), "jumping now from: (-0, 0, 0) to: (-0, 0, 1)\n");
     EXPECT_TRUE(isJumping);
+    EXPECT_EQ(takeEvents(), std::vector<GameEvent>{GameEvent::HopStarted});
+    // A hop in flight refuses another without an event.
+    EXPECT_EQ(jumpFrom({0, 0, 0}, {0, 0, 1}), "");
+    EXPECT_TRUE(takeEvents().empty());
+}
+
+TEST_F(HoppingTest, TheEventQueueKeepsItsOrderAndDropsWhatDoesNotFit) {
+    for (std::size_t i = 0; i < GameEventQueue::kCapacity + 3; ++i) {
+        gameEvents.push(i % 2 == 0 ? GameEvent::HopStarted : GameEvent::NewFurthestRow,
+                        static_cast<int>(i));
+    }
+    ASSERT_EQ(gameEvents.size(), GameEventQueue::kCapacity);
+    EXPECT_EQ(gameEvents[1].event, GameEvent::NewFurthestRow);
+    EXPECT_EQ(gameEvents[GameEventQueue::kCapacity - 1].value,
+              static_cast<int>(GameEventQueue::kCapacity - 1));
+
+    struct Heard : GameEventListener {
+        std::vector<int> values;
+        int frames = 0;
+        void hear(const GameEventRecord& record) override { values.push_back(record.value); }
+        void endFrame() override { ++frames; }
+    } heard;
+    deliverGameEvents(&heard);
+    EXPECT_EQ(heard.values.size(), GameEventQueue::kCapacity);
+    EXPECT_EQ(heard.values.front(), 0);
+    EXPECT_EQ(heard.frames, 1);
+    EXPECT_EQ(gameEvents.size(), 0u);
+    deliverGameEvents(&heard);  // a frame without events still ends
+    EXPECT_EQ(heard.frames, 2);
+    gameEvents.push(GameEvent::Paused);
+    deliverGameEvents(nullptr);  // nobody listens: the queue is still emptied
+    EXPECT_EQ(gameEvents.size(), 0u);
 }
 
 TEST_F(HoppingTest, OnlyTheFirstBlockingTreeIsReportedWithItsStoredX) {

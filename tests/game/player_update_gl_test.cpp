@@ -7,6 +7,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 #include <string>
 
+#include "game/game_events.h"
 #include "game/game_state.h"
 #include "support/log_fixture.h"
 
@@ -35,6 +36,15 @@ class RiverLandingTest : public RiverTest {
         }
         return testing::internal::GetCapturedStdout();
     }
+    // The events recorded since the last call, as (event, value); the queue is emptied.
+    static std::vector<std::pair<GameEvent, int>> takeEvents() {
+        std::vector<std::pair<GameEvent, int>> events;
+        for (std::size_t i = 0; i < gameEvents.size(); ++i) {
+            events.emplace_back(gameEvents[i].event, gameEvents[i].value);
+        }
+        gameEvents.clear();
+        return events;
+    }
     static void hopTo(const glm::vec3& target) {
         jumpStart = playerPosition;
         jumpTarget = target;
@@ -51,6 +61,8 @@ TEST_F(RiverLandingTest, LandingWithinOnePointThreeOfALogIsSafeAndBeyondFallsIn)
     glm::mat4 matrix(1.0f);
     EXPECT_EQ(frame(0.3f, &matrix), "player at : (-0, 0, 1)\nScore: 1\n");
     EXPECT_FALSE(isSinking);
+    using Events = std::vector<std::pair<GameEvent, int>>;
+    EXPECT_EQ(takeEvents(), (Events{{GameEvent::LandedOnLog, 0}, {GameEvent::NewFurthestRow, 1}}));
 
     logs.clear();
     addLog(-1.3f, 1.0f, 2.5f, 1.0f);
@@ -66,6 +78,9 @@ TEST_F(RiverLandingTest, LandingWithinOnePointThreeOfALogIsSafeAndBeyondFallsIn)
     EXPECT_EQ(matrix, glm::translate(glm::mat4(1.0f), glm::vec3(0, 0, 1)));
     EXPECT_EQ(score, 1);
     EXPECT_EQ(gameState, Playing);
+    EXPECT_EQ(takeEvents(), (Events{{GameEvent::LandedOnGround, 0},
+                                    {GameEvent::NewFurthestRow, 1},
+                                    {GameEvent::FellIntoRiver, 0}}));
 }
 
 TEST_F(RiverLandingTest, OnlyTheLandingFrameTestsTheWater) {
@@ -106,8 +121,13 @@ TEST_F(RiverLandingTest, CarriedPastFiveHundredStartsSinking) {
     EXPECT_FLOAT_EQ(playerPosition.x, 500.25f);
     EXPECT_TRUE(isSinking);
     EXPECT_EQ(sinkTimer, 0.0f);
-    EXPECT_EQ(frame(1.5f), "");
+    using Events = std::vector<std::pair<GameEvent, int>>;
+    EXPECT_EQ(takeEvents(), (Events{{GameEvent::FellIntoRiver, 0}}));
+    EXPECT_EQ(frame(1.0f), "");
+    EXPECT_TRUE(takeEvents().empty());
+    EXPECT_EQ(frame(0.5f), "");
     EXPECT_EQ(gameState, GameOver);
+    EXPECT_EQ(takeEvents(), (Events{{GameEvent::GameOver, 0}}));
 }
 
 TEST_F(RiverLandingTest, PausedFramesDoNotCarryThePlayer) {

@@ -143,7 +143,7 @@ TEST_F(PackageTest, DependsOnExactlyTheLibrariesTheGameLinks) {
     }
     EXPECT_EQ(names,
               (std::set<std::string>{"libc6", "libgcc-s1", "libglew2.2", "libglfw3", "libglx0",
-                                     "libinireader0", "libopengl0", "libstdc++6"}))
+                                     "libinireader0", "libopenal1", "libopengl0", "libstdc++6"}))
         << depends.lines.front();
 }
 

@@ -34,32 +34,59 @@ bool isGameBinary(const std::string& program) {
     return program.substr(slash == std::string::npos ? 0 : slash + 1) == "quorland";
 }
 
-// The current environment with DISPLAY replaced (or removed when empty), and
-// LD_PRELOAD set for the game binary when the sanitizer run asks for it.
-std::vector<std::string> environmentFor(const std::string& program, const std::string& display) {
-    const char* preload = std::getenv("QUORLAND_GAME_PRELOAD");
-    const bool addPreload = preload != nullptr && *preload != '\0' && isGameBinary(program);
+// The current environment with DISPLAY replaced (or removed when empty),
+// LD_PRELOAD set for the game binary when the sanitizer run asks for it, and
+// the `extra` NAME=VALUE entries on top; an extra LD_PRELOAD comes after the
+// sanitizer run's, whose runtime must load first.
+std::vector<std::string> environmentFor(const std::string& program, const std::string& display,
+                                        const std::vector<std::string>& extra = {}) {
+    const char* sanitizerPreload = std::getenv("QUORLAND_GAME_PRELOAD");
+    std::string preload =
+        sanitizerPreload != nullptr && isGameBinary(program) ? sanitizerPreload : "";
     std::vector<std::string> result;
+    for (const std::string& entry : extra) {
+        if (entry.rfind("LD_PRELOAD=", 0) == 0) {
+            preload += (preload.empty() ? "" : " ") + entry.substr(11);
+        }
+    }
+    const auto replaced = [&](const char* entry) {
+        const std::string text = entry;
+        const std::string name = text.substr(0, text.find('=') + 1);
+        if (name == "DISPLAY=" || (name == "LD_PRELOAD=" && !preload.empty())) {
+            return true;
+        }
+        for (const std::string& added : extra) {
+            if (added.rfind(name, 0) == 0) {
+                return true;
+            }
+        }
+        return false;
+    };
     for (char** entry = environ; *entry != nullptr; ++entry) {
-        if (std::strncmp(*entry, "DISPLAY=", 8) != 0 &&
-            !(addPreload && std::strncmp(*entry, "LD_PRELOAD=", 11) == 0)) {
+        if (!replaced(*entry)) {
             result.emplace_back(*entry);
         }
     }
     if (!display.empty()) {
         result.push_back("DISPLAY=" + display);
     }
-    if (addPreload) {
-        result.push_back(std::string("LD_PRELOAD=") + preload);
+    if (!preload.empty()) {
+        result.push_back("LD_PRELOAD=" + preload);
+    }
+    for (const std::string& entry : extra) {
+        if (entry.rfind("LD_PRELOAD=", 0) != 0) {
+            result.push_back(entry);
+        }
     }
     return result;
 }
 
 // Spawns argv with stdin from /dev/null and stdout/stderr into `outputFd`
 // (or /dev/null when -1), `extraFd` as fd 3 when not -1, in
-// `workingDirectory` when given.
+// `workingDirectory` when given, with the `environment` entries added.
 pid_t spawn(const std::vector<std::string>& argv, const std::string& display, int outputFd,
-            int extraFd = -1, const std::string& workingDirectory = "") {
+            int extraFd = -1, const std::string& workingDirectory = "",
+            const std::vector<std::string>& environment = {}) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     if (!workingDirectory.empty()) {
@@ -76,9 +103,9 @@ pid_t spawn(const std::vector<std::string>& argv, const std::string& display, in
     if (extraFd >= 0) {
         posix_spawn_file_actions_adddup2(&actions, extraFd, 3);
     }
-    const std::vector<std::string> environment = environmentFor(argv.at(0), display);
+    const std::vector<std::string> variables = environmentFor(argv.at(0), display, environment);
     std::vector<char*> args = toArgv(argv);
-    std::vector<char*> env = toArgv(environment);
+    std::vector<char*> env = toArgv(variables);
     pid_t pid = -1;
     if (posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), env.data()) != 0) {
         pid = -1;
@@ -152,12 +179,13 @@ VirtualDisplay::~VirtualDisplay() {
 }
 
 ChildProcess::ChildProcess(const std::vector<std::string>& argv,
-                           const std::string& workingDirectory, const std::string& display) {
+                           const std::string& workingDirectory, const std::string& display,
+                           const std::vector<std::string>& environment) {
     int fds[2];
     if (pipe(fds) != 0) {
         return;
     }
-    pid_ = spawn(argv, display, fds[1], -1, workingDirectory);
+    pid_ = spawn(argv, display, fds[1], -1, workingDirectory, environment);
     close(fds[1]);
     outputFd_ = fds[0];
 }

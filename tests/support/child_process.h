@@ -31,11 +31,12 @@ class VirtualDisplay {
 };
 
 // A child process with standard input from /dev/null and standard output
-// (and error) read line by line through a pipe.
+// (and error) read line by line through a pipe. `environment` adds or
+// replaces NAME=VALUE entries of the test's own environment.
 class ChildProcess {
   public:
     ChildProcess(const std::vector<std::string>& argv, const std::string& workingDirectory,
-                 const std::string& display);
+                 const std::string& display, const std::vector<std::string>& environment = {});
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;

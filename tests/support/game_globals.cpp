@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "game/classic_rand.h"
+#include "game/game_events.h"
 #include "game/game_state.h"
 #include "game/hopping.h"
 
@@ -30,6 +31,7 @@ void resetGameGlobals() {
     renderNormals = false;
     renderTexcoords = false;
     resetClassicRand();
+    gameEvents.clear();
 }
 
 std::string jumpFrom(const glm::vec3& from, const glm::vec3& direction) {

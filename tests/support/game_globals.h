@@ -6,9 +6,9 @@
 #include <string>
 
 // Every variable of game/game_state.h (renderer flags included) to its
-// initial value, and the classic rand back to state 1. Does not touch the
-// world lists: their objects need the GL context to be released
-// (releaseWorld() in game/world.h).
+// initial value, the classic rand back to state 1 and the game-event queue
+// emptied. Does not touch the world lists: their objects need the GL context
+// to be released (releaseWorld() in game/world.h).
 void resetGameGlobals();
 
 // Puts the player at `from` in Playing, calls tryJump(direction) and returns

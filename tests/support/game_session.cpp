@@ -9,10 +9,12 @@ const std::vector<int> kMenuPixel{176, 0, 176};
 
 GameSession::GameSession() = default;
 
-bool GameSession::start(const std::vector<std::string>& arguments) {
+bool GameSession::start(const std::vector<std::string>& arguments,
+                        const std::vector<std::string>& environment) {
     std::vector<std::string> argv{sandbox_.binary()};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
-    game_ = std::make_unique<ChildProcess>(argv, sandbox_.workingDirectory(), display_.name());
+    game_ = std::make_unique<ChildProcess>(argv, sandbox_.workingDirectory(), display_.name(),
+                                           environment);
     return runCommand({"xdotool", "search", "--sync", "--onlyvisible", "--name", "^QUORLAND$"},
                       display_.name(), 30s) == 0;
 }

@@ -17,8 +17,10 @@ class GameSession {
   public:
     GameSession();
 
-    // Starts the game; true once its window is visible.
-    bool start(const std::vector<std::string>& arguments = {});
+    // Starts the game (with `environment` entries added to the test's own);
+    // true once its window is visible.
+    bool start(const std::vector<std::string>& arguments = {},
+               const std::vector<std::string>& environment = {});
 
     void click(int x = 200, int y = 200) const;
     void key(const std::string& name) const;  // an xdotool key name, e.g. "w", "Escape"

@@ -5,6 +5,7 @@
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
+#include "game/game_events.h"
 #include "game/game_state.h"
 #include "support/game_globals.h"
 
@@ -21,9 +22,12 @@ TEST_F(InputCallbacksTest, LeftClickOnTheStartScreenStartsWithoutMarkingTheButto
     mouse(GLFW_MOUSE_BUTTON_LEFT, GLFW_PRESS);
     EXPECT_EQ(gameState, Playing);
     EXPECT_FALSE(leftMouseDown);
+    ASSERT_EQ(gameEvents.size(), 1u);
+    EXPECT_EQ(gameEvents[0].event, GameEvent::GameStarted);
     mouse(GLFW_MOUSE_BUTTON_LEFT, GLFW_PRESS);
     EXPECT_TRUE(leftMouseDown);
     EXPECT_EQ(gameState, Playing);
+    EXPECT_EQ(gameEvents.size(), 1u);  // only the click that starts a game is one
     mouse(GLFW_MOUSE_BUTTON_LEFT, GLFW_RELEASE);
     EXPECT_FALSE(leftMouseDown);
 }

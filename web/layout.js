@@ -1,0 +1,121 @@
+// The page's layout: how big the canvas is, and the button bar under (or, on
+// a phone held sideways, beside) it.
+//
+// The canvas keeps the configured size while it fits the page; otherwise,
+// and whenever the page is resized, it takes the largest size of the same
+// shape that fits, and the game sees a window resize as on the desktop. On a
+// phone-sized screen it always takes the largest size: the full width in
+// portrait, the full height in landscape (with only the button bar beside
+// it), and the console panel folds behind a toggle. In fullscreen the
+// canvas is only scaled by the page: the browser build's window library
+// would otherwise give the game the whole screen's size, of another shape.
+//
+// Classes on <html> carry the rest to web/layout.css: "touch" (a touch
+// screen: touch controls shown, the controls line tells the gestures),
+// "small" and "landscape".
+'use strict';
+window.QuorlandLayout = (function () {
+  const root = document.documentElement;
+  const canvas = document.getElementById('canvas');
+  const stage = document.getElementById('stage');
+  const panel = document.getElementById('console');
+  const controls = document.getElementById('controls');
+  const smallScreen = 540;  // CSS pixels: a phone's shorter side is below this
+
+  const buttons = document.createElement('div');
+  buttons.id = 'buttons';
+  stage.after(buttons);
+
+  function button(id, text, action) {
+    const element = document.createElement('button');
+    element.id = id;
+    element.type = 'button';
+    element.textContent = text;
+    element.addEventListener('click', action);
+    buttons.appendChild(element);
+    return element;
+  }
+
+  function fullscreenElement() {
+    return document.fullscreenElement || document.webkitFullscreenElement || null;
+  }
+  const fullscreen = button('fullscreen', 'Fullscreen', () => {
+    if (fullscreenElement()) {
+      (document.exitFullscreen || document.webkitExitFullscreen).call(document);
+    } else {
+      const enter = root.requestFullscreen || root.webkitRequestFullscreen;
+      if (enter) {
+        const request = enter.call(root);
+        if (request && request.catch) {
+          request.catch(() => {});  // refused (no gesture, not allowed): stay as we are
+        }
+      }
+    }
+  });
+  function labelFullscreen() {
+    fullscreen.textContent = fullscreenElement() ? 'Exit fullscreen' : 'Fullscreen';
+  }
+  document.addEventListener('fullscreenchange', labelFullscreen);
+  document.addEventListener('webkitfullscreenchange', labelFullscreen);
+
+  panel.classList.add('folded');  // folds on small screens only (web/layout.css)
+  const toggle = button('console-toggle', 'Console', () => {
+    panel.classList.toggle('folded');
+    toggle.textContent = panel.classList.contains('folded') ? 'Console' : 'Hide console';
+  });
+
+  function classify() {
+    const touch = navigator.maxTouchPoints > 0 || 'ontouchstart' in window;
+    root.classList.toggle('touch', touch);
+    root.classList.toggle('small', Math.min(window.innerWidth, window.innerHeight) <= smallScreen);
+    root.classList.toggle('landscape', window.innerWidth > window.innerHeight);
+  }
+
+  // The room the canvas may take, in CSS pixels.
+  function room() {
+    const width = root.clientWidth;
+    const height = window.innerHeight;
+    if (!root.classList.contains('small')) {
+      const below = fullscreenElement() ? buttons.offsetHeight : 200;  // controls and console
+      return { width: width - 16, height: height - 16 - below };
+    }
+    if (root.classList.contains('landscape')) {
+      return { width: width - buttons.offsetWidth, height: height };
+    }
+    return { width: width, height: height - buttons.offsetHeight - 6 };
+  }
+
+  let configured = null;  // the canvas size the game started with
+  let resized = false;    // the page has been resized since
+
+  function fit(size) {
+    configured = size || configured;
+    classify();
+    if (!configured) {
+      return;
+    }
+    const space = room();
+    let width = configured.width;
+    let height = configured.height;
+    const scaleAlways = resized || root.classList.contains('small') || fullscreenElement();
+    if (scaleAlways || width > space.width || height > space.height) {
+      const scale = Math.min(space.width / width, space.height / height);
+      width = Math.max(1, Math.floor(width * scale));
+      height = Math.max(1, Math.floor(height * scale));
+    }
+    stage.style.width = width + 'px';
+    const small = root.classList.contains('small');
+    panel.style.width = small ? '' : width + 'px';
+    controls.style.width = small ? '' : width + 'px';
+    if (!fullscreenElement() && (canvas.width !== width || canvas.height !== height)) {
+      Module.setCanvasSize(width, height);
+    }
+  }
+
+  window.addEventListener('resize', () => {
+    resized = true;
+    fit();
+  });
+  classify();
+  return { fit: fit, buttons: buttons };
+})();
