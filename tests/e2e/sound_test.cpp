@@ -94,12 +94,20 @@ class SoundTest : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_TRUE(display_.ok()) << "Xvfb did not start"; }
 
-    // The game with its standard error going to `stderrFile` alone.
+    // The game with its standard error going to `stderrFile` alone. The
+    // shell passes the sanitizer run's preloads on to the game, as the
+    // tests' own game processes get them (tests/support/child_process.cpp).
     std::unique_ptr<ChildProcess> startGame(const std::vector<std::string>& arguments,
                                             const std::string& stderrFile) {
-        std::vector<std::string> argv{
-            "/bin/sh", "-c",       "err=\"$1\"; shift; exec \"$@\" 2>\"$err\"",
-            "sh",      stderrFile, sandbox_.binary()};
+        std::vector<std::string> argv{"/bin/sh",
+                                      "-c",
+                                      "err=\"$1\"; shift; "
+                                      "if [ -n \"${QUORLAND_GAME_PRELOAD:-}\" ]; then export "
+                                      "LD_PRELOAD=\"$QUORLAND_GAME_PRELOAD\"; fi; "
+                                      "exec \"$@\" 2>\"$err\"",
+                                      "sh",
+                                      stderrFile,
+                                      sandbox_.binary()};
         argv.insert(argv.end(), arguments.begin(), arguments.end());
         return std::make_unique<ChildProcess>(argv, sandbox_.workingDirectory(), display_.name());
     }
