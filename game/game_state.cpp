@@ -1,5 +1,7 @@
 #include "game/game_state.h"
 
+#include "game/game_events.h"
+
 GameState gameState = Menu;
 int score = 0;
 glm::vec3 playerPosition(0.0f, 0.0f, 0.0f);
@@ -47,4 +49,5 @@ void resetGameState() {
     renderBackfaceCulling = false;
     renderNormals = false;
     renderTexcoords = false;
+    gameEvents.clear();
 }

@@ -38,6 +38,7 @@ extern bool renderBackfaceCulling;
 extern bool renderNormals;
 extern bool renderTexcoords;
 
-// Puts every variable above back to its start-up value, for a new run in
-// the same process (the page plays one replay after another).
+// Puts every variable above back to its start-up value and empties the
+// queue of game events, for a new run in the same process (the page plays
+// one replay after another).
 void resetGameState();
