@@ -8,6 +8,8 @@
 #include <array>
 #include <cstring>
 
+#include "support/s3tc_blocks.h"
+
 namespace {
 
 using Texel = std::array<std::uint8_t, 4>;
@@ -28,26 +30,8 @@ Texel texelAt(const std::vector<std::uint8_t>& rgba, int width, int x, int y) {
     return {rgba[at], rgba[at + 1], rgba[at + 2], rgba[at + 3]};
 }
 
-// A colour block: two 5:6:5 end points, then texel i takes index i % 4.
-std::vector<std::uint8_t> colourBlock(std::uint16_t c0, std::uint16_t c1) {
-    const std::uint8_t cycle = 0b11100100;  // indices 0, 1, 2, 3 along each row
-    return {static_cast<std::uint8_t>(c0),
-            static_cast<std::uint8_t>(c0 >> 8),
-            static_cast<std::uint8_t>(c1),
-            static_cast<std::uint8_t>(c1 >> 8),
-            cycle,
-            cycle,
-            cycle,
-            cycle};
-}
-
 constexpr std::uint16_t kRed = 0xF800;
 constexpr std::uint16_t kBlue = 0x001F;
-
-std::vector<std::uint8_t> concat(std::vector<std::uint8_t> a, const std::vector<std::uint8_t>& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
 
 TEST(S3tcDecoder, Dxt1FourColourBlockInterpolatesInThirds) {
     const auto rgba =

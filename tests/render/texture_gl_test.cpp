@@ -15,6 +15,7 @@
 
 #include "support/console_capture.h"
 #include "support/gl_context.h"
+#include "support/s3tc_blocks.h"
 #include "support/scratch_folder.h"
 
 namespace {
@@ -131,23 +132,6 @@ CompressedImage blockImage(GLenum format, std::vector<std::uint8_t> block) {
     image.data = std::make_unique<std::uint8_t[]>(block.size());
     std::memcpy(image.data.get(), block.data(), block.size());
     return image;
-}
-
-std::vector<std::uint8_t> colourBlock(std::uint16_t c0, std::uint16_t c1) {
-    const std::uint8_t cycle = 0b11100100;
-    return {static_cast<std::uint8_t>(c0),
-            static_cast<std::uint8_t>(c0 >> 8),
-            static_cast<std::uint8_t>(c1),
-            static_cast<std::uint8_t>(c1 >> 8),
-            cycle,
-            cycle,
-            cycle,
-            cycle};
-}
-
-std::vector<std::uint8_t> concat(std::vector<std::uint8_t> a, const std::vector<std::uint8_t>& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
 }
 
 std::vector<std::uint8_t> alphaBlock(std::uint8_t a0, std::uint8_t a1) {
