@@ -100,7 +100,20 @@ void FrameInput::deliver(const InputEvent& event) {
 
 void FrameInput::poll() {
     glfwPollEvents();
+    deliverLiveEvents();
+    // After the keys and clicks: what a pad's button stands for depends on
+    // the screen they have left (South leaves a game-over screen that K
+    // brought up in the same frame).
     pollPads();
+    deliverLiveEvents();
+    if (replaying()) {
+        for (const InputEvent& event : source_->replay.frames[next_].events) {
+            deliver(event);
+        }
+    }
+}
+
+void FrameInput::deliverLiveEvents() {
     for (const InputEvent& event : liveEvents_) {
         if (event.kind == InputEvent::Kind::Close) {
             record(formatInputEvent(event));  // GLFW has already set the close flag
@@ -109,11 +122,6 @@ void FrameInput::poll() {
         }
     }
     liveEvents_.clear();
-    if (replaying()) {
-        for (const InputEvent& event : source_->replay.frames[next_].events) {
-            deliver(event);
-        }
-    }
 }
 
 void FrameInput::pollPads() {

@@ -64,6 +64,7 @@ class FrameInput {
   private:
     bool replaying() const { return source_ && next_ < source_->replay.frames.size(); }
     void deliver(const InputEvent& event);
+    void deliverLiveEvents();  // the held live events, in order, then none
     void pollPads();
     void stopReplaying(const std::string& reason);
     void record(const std::string& line) const;
