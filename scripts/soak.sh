@@ -31,7 +31,24 @@ fail() {
   exit 1
 }
 alive() { kill -0 "$game" 2>/dev/null; }
-rss_kib() { awk '/^VmRSS:/ { print $2 }' "/proc/$game/status"; }
+# The game is gone: say how it ended (a signal is a crash; 0 means it was
+# made to quit) and fail.
+died() {
+  local code=0
+  wait "$game" || code=$?
+  trap 'rm -f "$log"' EXIT
+  if ((code > 128)); then
+    fail "the game died of signal $((code - 128)) after $rounds rounds"
+  fi
+  fail "the game ended with exit code $code after $rounds rounds"
+}
+# Appends the game's resident memory (KiB) to the samples.
+sample_rss() {
+  local rss
+  rss="$(awk '/^VmRSS:/ { print $2 }' "/proc/$game/status" 2>/dev/null)" || died
+  [ -n "$rss" ] || died
+  samples+=("$rss")
+}
 tap() { xdotool key --delay 60 "$@"; sleep 0.15; }
 hold() { xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; sleep 0.1; }
 
@@ -42,30 +59,49 @@ xdotool mousemove 400 300
 # Losing prints one of these lines; K in debug mode prints nothing.
 losses() { grep -cE '^(You fell into the river|You got carried away by the log)' "$log" || true; }
 
-# One round: start from the menu, play, pause, lose, back to the menu. Esc
-# pauses only while still playing: on the game-over screen it would lead to
-# the menu, and a second one would quit.
+# Waits until the game has printed nothing for 1.5 s (at most 15 s): by then
+# it has handled the input sent so far, even on a machine slow enough to lag
+# a second behind it, and a hop sent before has landed.
+settle() {
+  local size quiet=0
+  for _ in $(seq 150); do
+    size="$(stat -c %s "$log")"
+    sleep 0.1
+    if [ "$(stat -c %s "$log")" = "$size" ]; then
+      quiet=$((quiet + 1))
+      ((quiet < 15)) || return 0
+    else
+      quiet=0
+    fi
+  done
+}
+
+# One round: start from the menu, pause and resume, play, lose, back to the
+# menu. Esc on the menu quits, so the round never guesses: it pauses while
+# the player still stands on the first row, where nothing can end the game,
+# and leaves the game-over screen only once the game is surely on it. K must
+# not cut a sinking short either: the sinking would go on in the next game
+# and end it silently.
 play_round() {
   local before
   before="$(losses)"
   xdotool click 1; sleep 0.5                       # start
+  tap Escape; sleep 0.4; tap Escape                # pause, resume
   hold w 1.5                                       # autorepeat hops forward
   tap a d s d a w w w Up Left Right Down space
   sleep 1                                          # let the last hop land
-  if [ "$(losses)" = "$before" ]; then
-    tap Escape; sleep 0.4; tap Escape              # pause, resume
-  fi
   tap c; xdotool click 4 click 4 click 5; sleep 0.2
   xdotool mousedown 1; xdotool mousemove 450 320; sleep 0.2; xdotool mouseup 1
   xdotool mousemove 400 300
   tap F1 F1 F2 F2                                  # wireframe and culling on and off
   tap c                                            # debug off
   hold Up 2                                        # likely into a river
-  sleep 1
+  settle
   if [ "$(losses)" = "$before" ]; then
     tap c k c                                      # debug on, lose, debug off
+  else
+    sleep 2.5                                      # the sinking ends (1.5 s)
   fi
-  sleep 0.3
   tap Escape                                       # game over -> menu
   sleep 0.3
 }
@@ -76,16 +112,16 @@ start=$SECONDS
 samples=()
 rounds=0
 while (( SECONDS - start < seconds )); do
-  alive || fail "the game died after $rounds rounds"
+  alive || died
   play_round
   rounds=$((rounds + 1))
   if (( SECONDS - start >= warmup )); then
-    samples+=("$(rss_kib)")
+    sample_rss
   fi
 done
-alive || fail "the game died after $rounds rounds"
+alive || died
 while (( ${#samples[@]} < 6 )); do
-  samples+=("$(rss_kib)")
+  sample_rss
   sleep 1
 done
 count=${#samples[@]}
