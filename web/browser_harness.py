@@ -11,6 +11,7 @@ LOGS.
 import functools
 import http.server
 import os
+import shutil
 import tempfile
 import threading
 import time
@@ -66,19 +67,34 @@ def serve(folder):
     return server, "http://127.0.0.1:%d/" % server.server_address[1]
 
 
-def start_browser():
+HEADLESS_FLAGS = ["--headless", "--use-angle=swiftshader", "--enable-unsafe-swiftshader"]
+
+
+def start_browser(flags=None):
+    """A Chromium of its own profile, headless on SwiftShader unless other
+    `flags` are given. End it with stop_browser, which removes the profile."""
+    profile = tempfile.mkdtemp(prefix="quorland-chromium-")
     options = webdriver.ChromeOptions()
     options.binary_location = "/usr/bin/chromium"
-    for flag in ["--headless", "--no-sandbox", "--use-angle=swiftshader",
-                 "--enable-unsafe-swiftshader", "--disable-quic", "--no-first-run",
-                 "--disable-background-networking", "--disable-component-update",
-                 "--disable-sync", "--window-size=1400,1250",
-                 "--user-data-dir=" + tempfile.mkdtemp(prefix="quorland-chromium-")]:
+    for flag in (HEADLESS_FLAGS if flags is None else flags) + [
+            "--no-sandbox", "--disable-quic", "--no-first-run",
+            "--disable-background-networking", "--disable-component-update",
+            "--disable-sync", "--window-size=1400,1250", "--user-data-dir=" + profile]:
         options.add_argument(flag)
-    driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    try:
+        driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    except Exception:
+        shutil.rmtree(profile, ignore_errors=True)
+        raise
+    driver.quorland_profile = profile
     driver.set_page_load_timeout(60)
     driver.set_script_timeout(30)
     return driver
+
+
+def stop_browser(driver):
+    driver.quit()
+    shutil.rmtree(driver.quorland_profile, ignore_errors=True)
 
 
 def wait_for(condition, timeout, step=0.25):
@@ -202,7 +218,7 @@ class GamePageTest(unittest.TestCase):
 
     @classmethod
     def tearDownClass(cls):
-        cls.driver.quit()
+        stop_browser(cls.driver)
         cls.server.shutdown()
         cls.server.server_close()
 

@@ -57,7 +57,7 @@ def browser_fps(site):
             requestAnimationFrame(count);""")
         return fps, driver.execute_script("return [canvas.width, canvas.height]")
     finally:
-        driver.quit()
+        browser_harness.stop_browser(driver)
         server.shutdown()
         server.server_close()
 

@@ -15,10 +15,6 @@ import os
 import re
 import subprocess
 import sys
-import tempfile
-
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
 
 import browser_harness
 
@@ -46,12 +42,7 @@ def native(binary, replay):
 
 def browser(site, name, flags):
     server, url = browser_harness.serve(site)
-    options = webdriver.ChromeOptions()
-    options.binary_location = "/usr/bin/chromium"
-    for flag in flags + ["--no-sandbox", "--window-size=1400,1250", "--disable-quic",
-                         "--no-first-run", "--user-data-dir=" + tempfile.mkdtemp()]:
-        options.add_argument(flag)
-    driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    driver = browser_harness.start_browser(flags)
     try:
         driver.set_script_timeout(60)
         page = browser_harness.Page(driver, url + "?timedemo=" + name)
@@ -60,7 +51,7 @@ def browser(site, name, flags):
         assert state == "ended", page.stopped_message()
         return frames_per_second(page.lines()[-1]), driver.execute_script(RENDERER_QUERY)
     finally:
-        driver.quit()
+        browser_harness.stop_browser(driver)
         server.shutdown()
         server.server_close()
 
@@ -71,8 +62,7 @@ def main():
     replay = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "replays",
                           name + ".replay")
     before, renderer = native(binary, replay)
-    swiftshader = browser(site, name, ["--headless", "--use-angle=swiftshader",
-                                       "--enable-unsafe-swiftshader"])
+    swiftshader = browser(site, name, browser_harness.HEADLESS_FLAGS)
     llvmpipe = browser(site, name, LLVMPIPE_FLAGS)
     after, _ = native(binary, replay)
     fps = (before + after) / 2

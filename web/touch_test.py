@@ -11,7 +11,7 @@ Run by browser_test.py with the other *_test.py files.
 import time
 
 from browser_harness import (BLACK, MENU, PAUSED_BOX, SEED, SKY, GamePageTest, count_in_box, near,
-                             screenshot_on_failure, wait_for)
+                             screenshot_on_failure)
 
 # What the four hops forward, right, left and back print on the desktop
 # for SEED.
