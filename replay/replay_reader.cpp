@@ -1,14 +1,15 @@
 // The reading half of replay/replay_format.h: strict, line by line, every
 // fault named with its line, so a bad file is refused before any window
-// opens. Apart from the writer so that each stays one screenful of rules.
+// opens. Apart from the writer so that each stays one screenful of rules;
+// the spelling of single fields is replay/replay_fields.h's.
 #include "replay/replay_format.h"
 
 #include <GLFW/glfw3.h>
 
-#include <charconv>
 #include <cmath>
-#include <cstring>
 #include <limits>
+
+#include "replay/replay_fields.h"
 
 namespace {
 
@@ -17,86 +18,6 @@ constexpr double kLargestScroll = 10000.0;        // notches in one event
 constexpr int kLargestSize = 65535;               // pixels; X keeps 16 bits of a size
 constexpr int kLargestCursor = 1000000;           // pixels, either side of the window
 constexpr int kAllModifiers = 0x3F;               // shift ... num lock
-
-using Fields = std::vector<std::string>;
-
-// Splits at single blanks, keeping empty fields, so "a  b" has three.
-Fields splitFields(const std::string& line) {
-    Fields fields;
-    std::size_t start = 0;
-    for (std::size_t blank; (blank = line.find(' ', start)) != std::string::npos;
-         start = blank + 1) {
-        fields.push_back(line.substr(start, blank - start));
-    }
-    fields.push_back(line.substr(start));
-    return fields;
-}
-
-template <typename Number>
-bool parseNumber(const std::string& text, Number& value, int base = 10) {
-    if (text.empty() || text[0] == '+' || (base == 16 && text[0] == '-')) {
-        return false;
-    }
-    const char* end = text.data() + text.size();
-    const std::from_chars_result result = std::from_chars(text.data(), end, value, base);
-    return result.ec == std::errc() && result.ptr == end;
-}
-
-bool parseInt(const std::string& text, int& value, int lowest, int highest) {
-    return parseNumber(text, value) && value >= lowest && value <= highest;
-}
-
-bool parseFlag(const std::string& text, bool& value) {
-    int number = 0;
-    if (!parseInt(text, number, 0, 1)) {
-        return false;
-    }
-    value = number == 1;
-    return true;
-}
-
-// A float or double from its bit pattern: exactly 8 or 16 lower-case hex digits.
-template <typename Real, typename Bits>
-bool parseBits(const std::string& text, Real& value) {
-    Bits bits = 0;
-    if (text.size() != sizeof(Bits) * 2 ||
-        text.find_first_not_of("0123456789abcdef") != std::string::npos ||
-        !parseNumber(text, bits, 16)) {
-        return false;
-    }
-    std::memcpy(&value, &bits, sizeof value);
-    return true;
-}
-
-bool unescapeText(const std::string& escaped, std::string& text) {
-    text.clear();
-    for (std::size_t i = 0; i < escaped.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(escaped[i]);
-        if (byte <= 0x20 || byte >= 0x7f) {
-            return false;
-        }
-        if (byte != '%') {
-            text += escaped[i];
-            continue;
-        }
-        unsigned int code = 0;
-        const std::string digits = escaped.substr(i + 1, 2);
-        if (digits.size() != 2 ||
-            digits.find_first_not_of("0123456789ABCDEF") != std::string::npos ||
-            !parseNumber(digits, code, 16)) {
-            return false;
-        }
-        text += static_cast<char>(code);
-        i += 2;
-    }
-    return true;
-}
-
-// A line as it may be quoted in a message: escaped and cut to 40 bytes.
-std::string quoted(const std::string& line) {
-    const std::string shown = escapeReplayText(line);
-    return "'" + (shown.size() > 40 ? shown.substr(0, 40) + "..." : shown) + "'";
-}
 
 // The reader: one line at a time, the header lines in their fixed order,
 // then frames, then the closing line.
@@ -177,14 +98,14 @@ bool ReplayReader::readHeaderLine(const Fields& fields) {
                             " VERSION')");
             }
             if (fields[1] != std::to_string(kReplayFormatVersion)) {
-                return fail("format version " + quoted(fields[1]) +
+                return fail("format version " + quotedLine(fields[1]) +
                             " is not supported (this game reads version " +
                             std::to_string(kReplayFormatVersion) + ")");
             }
             if (fields[2].empty() || fields[2].find_first_not_of(
                                          "0123456789abcdefghijklmnopqrstuvwxyz"
                                          "ABCDEFGHIJKLMNOPQRSTUVWXYZ.+~-") != std::string::npos) {
-                return fail("malformed game version " + quoted(fields[2]));
+                return fail("malformed game version " + quotedLine(fields[2]));
             }
             replay_.header.gameVersion = fields[2];
             stage_ = Stage::Seed;
@@ -233,7 +154,7 @@ bool ReplayReader::readCamera(const Fields& fields) {
     }
     for (std::size_t i = 0; i < 5; ++i) {
         if (!parseBits<float, std::uint32_t>(fields[i + 1], *values[i])) {
-            return fail("malformed camera value " + quoted(fields[i + 1]) +
+            return fail("malformed camera value " + quotedLine(fields[i + 1]) +
                         " (8 lower-case hex digits)");
         }
     }
@@ -293,7 +214,7 @@ bool ReplayReader::readFrameLine(const Fields& fields, const std::string& line) 
     }
     InputEvent event;
     if (tag.size() != 1 || std::string("kbsrx").find(tag) == std::string::npos) {
-        return fail("unknown line " + quoted(line));
+        return fail("unknown line " + quotedLine(line));
     }
     if (frame_.cursor) {
         return fail("an input event after the cursor position of its frame");
