@@ -17,18 +17,22 @@
 # screen as soon as its window is mapped (sent again every 50 ms until it
 # has gone); the figure is start to exit. The sound runs use OpenAL Soft's
 # null device (ALSOFT_DRIVERS=null), so that a device opens and every effect
-# is synthesized even on a machine without sound hardware. The budget is checked on the CPU time the sound adds (all
-# threads), which a loaded machine disturbs far less than the wall time.
+# is synthesized even on a machine without sound hardware. The budget is
+# checked on the CPU time the sound adds (all threads), which a loaded
+# machine disturbs far less than the wall time.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 . "$root/scripts/lib/common.sh"
 runs="${1:-5}"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+cd "$root/build"
+
+now_ns() { date +%s%N; }
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+verdict() { if [ "$1" -le "$2" ]; then echo PASS; else echo MISS; fi; }
+
 if [ "${2:-}" = --sound ]; then
-  cd "$root/build"
-  now_ns() { date +%s%N; }
-  median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
-  work="$(mktemp -d)"
-  trap 'rm -rf "$work"' EXIT
   # One run, the game closed from its start screen: "wall CPU" (start to
   # exit, and the CPU time of all its threads, in ms).
   run_once() {
@@ -37,9 +41,10 @@ if [ "${2:-}" = --sound ]; then
     ALSOFT_DRIVERS=null /usr/bin/time -f "%U %S" -o "$work/cpu" ./quorland --seed 1 "$@" \
       < /dev/null > /dev/null 2>&1 &
     game=$!
-    until xdotool search --onlyvisible --name '^QUORLAND$' > /dev/null 2>&1; do
-      sleep 0.01
-    done
+    if ! wait_for_game_window "$game" 30 0.01; then
+      kill "$game" 2>/dev/null || true
+      exit 1
+    fi
     # Esc until the game has gone: a key sent while the window is still
     # being set up can be lost.
     while kill -0 "$game" 2>/dev/null; do
@@ -65,18 +70,11 @@ if [ "${2:-}" = --sound ]; then
   done
   wall=$(cut -d' ' -f1 "$work/added" | median)
   cpu=$(cut -d' ' -f2 "$work/added" | median)
-  verdict=$([ "$cpu" -le 50 ] && echo PASS || echo MISS)
   echo "Sound at start-up (medians of $runs paired differences; load average" \
     "$(cut -d' ' -f1-3 /proc/loadavg)):"
-  echo "  CPU time added by the sound: $cpu ms <= 50 ms  $verdict; start to exit: $wall ms"
+  echo "  CPU time added by the sound: $cpu ms <= 50 ms  $(verdict "$cpu" 50); start to exit: $wall ms"
   exit 0
 fi
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-cd "$root/build"
-
-now_ns() { date +%s%N; }
-median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
 for run in $(seq "$runs"); do
   rm -f "$work/shot.ppm"
@@ -114,7 +112,6 @@ exit_ms=$(cut -d' ' -f2 "$work/figures" | median)
 after_click=$(cut -d' ' -f3 "$work/figures" | median)
 rss_kb=$(cut -d' ' -f4 "$work/figures" | median)
 cpu_ms=$(cut -d' ' -f5 "$work/figures" | median)
-verdict() { if [ "$1" -le "$2" ]; then echo PASS; else echo MISS; fi; }
 echo "Process figures (median of $runs runs; load average $(cut -d' ' -f1-3 /proc/loadavg)):"
 echo "  start-up to first game frame written: $startup ms <= 1000 ms  $(verdict "$startup" 1000)"
 echo "  start to exit: $exit_ms ms; click to shot: $after_click ms; CPU time (all threads): $cpu_ms ms"
