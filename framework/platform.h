@@ -36,9 +36,13 @@ bool platformTakesCompressedTextures();
 // for. The desktop asks GLFW's gamepad API (its built-in mappings); the
 // browser asks the joystick API on the browser's "standard" layout.
 
-// Pad slots 0 ... kPadSlots - 1; a slot outside them is never passed on to
-// the platform (GLFW aborts on a joystick id beyond its last).
+// Pad slots 0 ... kPadSlots - 1, each a GLFW joystick id on both platforms;
+// a slot outside them never reaches GLFW (which aborts on an id beyond its
+// last).
 constexpr int kPadSlots = 16;
+constexpr bool isPadSlot(int slot) {
+    return slot >= 0 && slot < kPadSlots;
+}
 
 // The controls the game uses, in the order of PadReading::buttons.
 enum PadButton : int {

@@ -37,11 +37,12 @@ bool platformTakesCompressedTextures() {
     return true;
 }
 
+static_assert(kPadSlots <= GLFW_JOYSTICK_LAST + 1, "every pad slot is a GLFW joystick id");
+
 PadReading readPlatformPad(int slot) {
     PadReading pad;
     // Debian's GLFW asserts on ids outside its range: such an id stops here.
-    if (slot < GLFW_JOYSTICK_1 || slot > GLFW_JOYSTICK_LAST || slot >= kPadSlots ||
-        glfwJoystickPresent(slot) == GLFW_FALSE) {
+    if (!isPadSlot(slot) || glfwJoystickPresent(slot) == GLFW_FALSE) {
         return pad;
     }
     GLFWgamepadstate state;

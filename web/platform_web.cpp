@@ -129,10 +129,11 @@ constexpr int kStandardButtonCount = 16;
 
 }  // namespace
 
+static_assert(kPadSlots <= GLFW_JOYSTICK_LAST + 1, "every pad slot is a GLFW joystick id");
+
 PadReading readPlatformPad(int slot) {
     PadReading pad;
-    if (slot < GLFW_JOYSTICK_1 || slot > GLFW_JOYSTICK_LAST || slot >= kPadSlots ||
-        glfwJoystickPresent(slot) == GLFW_FALSE) {
+    if (!isPadSlot(slot) || glfwJoystickPresent(slot) == GLFW_FALSE) {
         return pad;
     }
     int buttonCount = 0;
