@@ -146,8 +146,12 @@ VirtualDisplay::VirtualDisplay() {
     if (pipe(fds) != 0) {
         return;
     }
-    pid_ = spawn({"Xvfb", "-displayfd", "3", "-screen", "0", "1920x1080x24", "-nolisten", "tcp"},
-                 "", -1, fds[1]);
+    // -noreset: an X server resets when its last client leaves, and a client
+    // that connects meanwhile is turned away; a test's short-lived clients
+    // (xdotool looking for the window) come and go while the game connects.
+    pid_ = spawn(
+        {"Xvfb", "-displayfd", "3", "-screen", "0", "1920x1080x24", "-nolisten", "tcp", "-noreset"},
+        "", -1, fds[1]);
     close(fds[1]);
     std::string number;
     const auto deadline = Clock::now() + 15s;
