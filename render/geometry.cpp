@@ -64,14 +64,6 @@ void Geometry::setModelMatrix(const glm::mat4& modelMatrix) {
     }
 }
 
-void Geometry::setTranslation(const glm::vec3& translation) {
-    const glm::vec4 column(translation, 1.0f);
-    if (std::memcmp(&column, &modelMatrix_[3], sizeof column) != 0) {
-        modelMatrix_[3] = column;
-        placed_.reset();
-    }
-}
-
 const Geometry::Placed& Geometry::placed() const {
     if (!placed_) {
         placed_ = Placed{normalMatrixOf(modelMatrix_), transformBounds(meshBounds_, modelMatrix_)};

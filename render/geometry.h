@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <glm/mat3x3.hpp>
 #include <glm/mat4x4.hpp>
 #include <glm/vec3.hpp>
@@ -47,10 +48,16 @@ class Geometry {
     const std::shared_ptr<Material>& getMaterial() const { return material_; }
     const glm::mat4& getModelMatrix() const { return modelMatrix_; }
     void setModelMatrix(const glm::mat4& modelMatrix);
-    // Moves the fourth column to `translation` (world units), the rest kept:
-    // for an object placed by a translation alone, the same matrix as
-    // setModelMatrix(glm::translate(glm::mat4(1.0f), translation)).
-    void setTranslation(const glm::vec3& translation);
+    // Moves the translation's x to `x` (world units), the rest kept: for an
+    // object placed by a translation alone, the same matrix as
+    // setModelMatrix(glm::translate(glm::mat4(1.0f), {x, y, z})). Inline:
+    // the rules move every log this way every frame.
+    void setTranslationX(float x) {
+        if (differs(modelMatrix_[3].x, x)) {
+            modelMatrix_[3].x = x;
+            placed_.reset();
+        }
+    }
     // The mesh's box placed by the model matrix, in world units.
     const BoundingBox& getWorldBounds() const;
     std::uint32_t indexCount() const { return indexCount_; }
@@ -73,6 +80,14 @@ class Geometry {
         BoundingBox worldBounds;  // meshBounds_ moved by the model matrix
     };
     const Placed& placed() const;
+    // Bit for bit, so that -0 replaces 0 as a new matrix would.
+    static bool differs(float a, float b) {
+        std::uint32_t aBits = 0;
+        std::uint32_t bBits = 0;
+        std::memcpy(&aBits, &a, sizeof a);
+        std::memcpy(&bBits, &b, sizeof b);
+        return aBits != bBits;
+    }
 
     std::shared_ptr<Material> material_;    // outlives gpu_, declared first
     std::optional<GpuMesh> gpu_;            // none without a material
