@@ -60,15 +60,16 @@ std::shared_ptr<Geometry> Geometry::create(const glm::mat4& modelMatrix, const G
 void Geometry::setModelMatrix(const glm::mat4& modelMatrix) {
     if (std::memcmp(&modelMatrix, &modelMatrix_, sizeof modelMatrix) != 0) {
         modelMatrix_ = modelMatrix;
-        placed_.reset();
+        placedIsCurrent_ = false;
     }
 }
 
 const Geometry::Placed& Geometry::placed() const {
-    if (!placed_) {
+    if (!placedIsCurrent_) {
         placed_ = Placed{normalMatrixOf(modelMatrix_), transformBounds(meshBounds_, modelMatrix_)};
+        placedIsCurrent_ = true;
     }
-    return *placed_;
+    return placed_;
 }
 
 const BoundingBox& Geometry::getWorldBounds() const {

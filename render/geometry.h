@@ -14,7 +14,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
 #include <glm/mat3x3.hpp>
 #include <glm/mat4x4.hpp>
 #include <glm/vec3.hpp>
@@ -53,10 +52,8 @@ class Geometry {
     // setModelMatrix(glm::translate(glm::mat4(1.0f), {x, y, z})). Inline:
     // the rules move every log this way every frame.
     void setTranslationX(float x) {
-        if (differs(modelMatrix_[3].x, x)) {
-            modelMatrix_[3].x = x;
-            placed_.reset();
-        }
+        modelMatrix_[3].x = x;
+        placedIsCurrent_ = false;
     }
     // The mesh's box placed by the model matrix, in world units.
     const BoundingBox& getWorldBounds() const;
@@ -80,19 +77,12 @@ class Geometry {
         BoundingBox worldBounds;  // meshBounds_ moved by the model matrix
     };
     const Placed& placed() const;
-    // Bit for bit, so that -0 replaces 0 as a new matrix would.
-    static bool differs(float a, float b) {
-        std::uint32_t aBits = 0;
-        std::uint32_t bBits = 0;
-        std::memcpy(&aBits, &a, sizeof a);
-        std::memcpy(&bBits, &b, sizeof b);
-        return aBits != bBits;
-    }
 
-    std::shared_ptr<Material> material_;    // outlives gpu_, declared first
-    std::optional<GpuMesh> gpu_;            // none without a material
-    std::uint32_t indexCount_ = 0;          // entries in the index buffer, not triangles
-    glm::mat4 modelMatrix_;                 // translation in the fourth column
-    BoundingBox meshBounds_;                // model units, from the mesh's positions
-    mutable std::optional<Placed> placed_;  // none since the last move
+    std::shared_ptr<Material> material_;  // outlives gpu_, declared first
+    std::optional<GpuMesh> gpu_;          // none without a material
+    std::uint32_t indexCount_ = 0;        // entries in the index buffer, not triangles
+    glm::mat4 modelMatrix_;               // translation in the fourth column
+    BoundingBox meshBounds_;              // model units, from the mesh's positions
+    mutable Placed placed_;
+    mutable bool placedIsCurrent_ = false;  // placed_ was worked out since the last move
 };
