@@ -1,7 +1,6 @@
 #include "app/verify.h"
 
 #include <memory>
-#include <optional>
 #include <utility>
 
 #include "app/command_line.h"
@@ -40,32 +39,17 @@ class Referee : public GameEventListener {
     bool debugSeen_ = false;
 };
 
-// The replay as --replay reads it, or its "ERROR: " line.
-std::optional<Replay> readReplay(const std::string& path, std::string& errorLine) {
-    bool tooLarge = false;
-    const std::optional<std::string> bytes = readReplayBytes(path, tooLarge);
-    if (!bytes) {
-        errorLine = tooLarge ? tooLargeReplayLine(path) : unreadableReplayLine(path);
-        return std::nullopt;
-    }
-    ReplayParse parse = parseReplay(*bytes);
-    if (!parse.replay) {
-        errorLine = badReplayLine(path, parse.error);
-    }
-    return std::move(parse.replay);
-}
-
 }  // namespace
 
 int verifyReplay(const std::string& path) {
-    std::string errorLine;
-    std::optional<Replay> replay = readReplay(path, errorLine);
-    if (!replay) {
-        printFatalLine(errorLine);
+    ReplayLoad load = loadReplay(path);
+    if (!load.replay) {
+        printFatalLine(load.error);
         return 1;
     }
-    RunVerdict verdict = verdictOfFile(*replay);
-    const ReplayHeader& header = replay->header;
+    Replay& replay = *load.replay;
+    RunVerdict verdict = verdictOfFile(replay);
+    const ReplayHeader& header = replay.header;
     windowWidth = header.window.width;
     windowHeight = header.window.height;
     renderWireframe = header.renderer.wireframe;
@@ -74,7 +58,7 @@ int verifyReplay(const std::string& path) {
     std::unique_ptr<Scene> scene = buildRulesScene(header.camera);
 
     const std::unique_ptr<FrameHost> host = makeNoWindowHost();
-    FrameInput input(*host, ReplaySource{path, std::move(*replay), ReplayMode::Verify}, nullptr);
+    FrameInput input(*host, ReplaySource{path, std::move(replay), ReplayMode::Verify}, nullptr);
     Referee referee;
     runFrameLoop(*host, CommandLineOptions{}, *scene, input, &referee);
     releaseScene(scene);
