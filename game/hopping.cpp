@@ -79,7 +79,7 @@ void handlePress(GLFWwindow* window, int key) {
         return;
     } else if (key == GLFW_KEY_K) {
         gameState = GameOver;
-        gameEvents.push(GameEvent::GameOver);
+        gameEvents.push(GameEvent::GameOver, kEndedByKey);
     } else if (key == GLFW_KEY_F1) {
         renderWireframe = !renderWireframe;
         glPolygonMode(GL_FRONT_AND_BACK, renderWireframe ? GL_LINE : GL_FILL);
