@@ -24,8 +24,16 @@ std::unique_ptr<ReplayRecorder> ReplayRecorder::create(const std::string& path) 
     return recorder;
 }
 
+std::unique_ptr<ReplayRecorder> ReplayRecorder::inMemory() {
+    std::unique_ptr<ReplayRecorder> recorder(new ReplayRecorder(nullptr, ""));
+    currentRecorder = recorder.get();
+    return recorder;
+}
+
 ReplayRecorder::~ReplayRecorder() {
-    std::fclose(file_);
+    if (file_ != nullptr) {
+        std::fclose(file_);
+    }
     if (currentRecorder == this) {
         currentRecorder = nullptr;
     }
@@ -36,6 +44,15 @@ const ReplayRecorder* ReplayRecorder::current() {
 }
 
 void ReplayRecorder::write(const std::string& lines, bool flush) {
+    kept_ = kept_ && memory_.size() + lines.size() <= kMaxKeptBytes;
+    if (kept_) {
+        memory_ += lines;
+    } else {
+        std::string().swap(memory_);
+    }
+    if (file_ == nullptr) {
+        return;
+    }
     std::fputs(lines.c_str(), file_);
     if (flush) {
         std::fflush(file_);
@@ -53,8 +70,18 @@ void ReplayRecorder::finish(std::size_t frameCount) {
 }
 
 std::string ReplayRecorder::closedCopy() const {
+    if (kept_) {
+        return closed(memory_);
+    }
     bool tooLarge = false;
-    std::string text = readReplayBytes(path_, tooLarge).value_or("");
+    return closed(readReplayBytes(path_, tooLarge).value_or(""));
+}
+
+std::optional<std::string> ReplayRecorder::keptCopy() const {
+    return kept_ ? std::optional<std::string>(closed(memory_)) : std::nullopt;
+}
+
+std::string ReplayRecorder::closed(const std::string& text) const {
     if (finished_) {
         return text;
     }

@@ -4,6 +4,10 @@
 // The recorder flushes at the end of every frame, so a killed or crashed
 // game leaves a file that replays up to its last whole frame. Both sides
 // report an unusable file through start-up's fatal path, never later.
+// The recorder also keeps the run in memory (the page's download and the
+// recordings of the player's bests are copies of it), up to a size a reader
+// accepts once the closing line is added; past that the run plays on and
+// is just not kept in memory.
 #pragma once
 
 #include <cstdio>
@@ -19,11 +23,15 @@ const char* gameVersion();
 // The largest replay file read: far beyond any plausible game (about a
 // hundred hours at 60 frames per second), small enough to read whole.
 constexpr std::size_t kMaxReplayBytes = std::size_t{64} << 20;
+// The most of a run kept in memory: room is left for the closing line.
+constexpr std::size_t kMaxKeptBytes = kMaxReplayBytes - 32;
 
 class ReplayRecorder {
   public:
     // Null when `path` cannot be created or written.
     static std::unique_ptr<ReplayRecorder> create(const std::string& path);
+    // A recorder that keeps the run in memory only.
+    static std::unique_ptr<ReplayRecorder> inMemory();
     ~ReplayRecorder();
     ReplayRecorder(const ReplayRecorder&) = delete;
     ReplayRecorder& operator=(const ReplayRecorder&) = delete;
@@ -38,14 +46,19 @@ class ReplayRecorder {
     // The recording as a complete file: what is written so far, closed for
     // the frames so far unless the run has already closed it.
     std::string closedCopy() const;
+    // The same from memory; nothing once the run has outgrown kMaxKeptBytes.
+    std::optional<std::string> keptCopy() const;
     // The recorder of the run in progress, or null (the page takes its
     // recording through it while the run goes on).
     static const ReplayRecorder* current();
 
   private:
     ReplayRecorder(std::FILE* file, std::string path) : file_(file), path_(std::move(path)) {}
-    std::FILE* file_;
+    std::string closed(const std::string& text) const;
+    std::FILE* file_;  // null when recording in memory only
     std::string path_;
+    std::string memory_;      // every line written, while kept
+    bool kept_ = true;        // memory_ holds the whole run
     std::size_t frames_ = 0;  // frame lines written
     bool finished_ = false;   // the closing line is written
 };
