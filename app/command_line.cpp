@@ -103,6 +103,10 @@ bool choosesCourse(const CommandLineOptions& options) {
     return options.hasSeed || options.daily || options.hasReplayFile;
 }
 
+bool mayKeepBests(const CommandLineOptions& options) {
+    return !options.runHeadless && !options.timedemo;
+}
+
 bool wantsSound(const CommandLineOptions& options) {
     return !options.mute && !options.runHeadless && !options.timedemo;
 }

@@ -44,6 +44,10 @@ void parseCommandLine(CommandLineOptions& options, int argc, const char* const* 
 // game has a table of bests of its own course.
 bool choosesCourse(const CommandLineOptions& options);
 
+// Whether the run's games may be kept as bests: not in a headless run or a
+// timedemo, where nobody plays.
+bool mayKeepBests(const CommandLineOptions& options);
+
 // Whether the run opens a sound device: not with "--mute", nor headless or
 // in a timedemo (nobody listens, and a timedemo outruns real time).
 bool wantsSound(const CommandLineOptions& options);

@@ -58,6 +58,10 @@ class FrameInput {
     // After the loop: the recording's closing line, the timedemo's report.
     void finish();
 
+    // Whether this frame's input comes from the replay (asked between its
+    // poll and its end; live input then only closes the window).
+    bool playsRecordedFrame() const { return replaying(); }
+
     // A live event from GLFW's callbacks (only installed when needed).
     void onLiveEvent(const InputEvent& event);
 

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "app/best_keeping.h"
 #include "app/command_line.h"
 #include "app/diagnostics.h"
 #include "app/frame_input.h"
@@ -17,6 +18,7 @@
 #include "app/scene.h"
 #include "app/startup_settings.h"
 #include "audio/game_sound.h"
+#include "bests/utc_date.h"
 #include "framework/console.h"
 #include "framework/settings_reader.h"
 #include "game/game_state.h"
@@ -114,7 +116,9 @@ RunSetup setUpRun(const CommandLineOptions& options) {
     RunSetup run;
     if (!options.hasReplayFile) {
         run.settings = readStartupSettings(options);
-        run.seed = options.hasSeed ? options.seed : newWorldSeed();
+        run.seed = options.daily     ? dailySeed(utcNow())
+                   : options.hasSeed ? options.seed
+                                     : newWorldSeed();
         return run;
     }
     run.replay =
@@ -128,9 +132,15 @@ RunSetup setUpRun(const CommandLineOptions& options) {
     return run;
 }
 
-// Opens the recording and writes its header; null when not recording.
-std::unique_ptr<ReplayRecorder> startRecording(const std::string& path, const RunSetup& run) {
-    std::unique_ptr<ReplayRecorder> recorder = ReplayRecorder::create(path);
+// Opens the recording and writes its header: to the file "--record"
+// names (null when it cannot be written), else in memory when the run's
+// games may be kept as bests, else none.
+std::unique_ptr<ReplayRecorder> startRecording(const CommandLineOptions& options,
+                                               const RunSetup& run) {
+    std::unique_ptr<ReplayRecorder> recorder = options.hasRecordFile
+                                                   ? ReplayRecorder::create(options.recordFile)
+                                               : mayKeepBests(options) ? ReplayRecorder::inMemory()
+                                                                       : nullptr;
     if (recorder) {
         const StartupSettings& settings = run.settings;
         recorder->write(
@@ -139,6 +149,40 @@ std::unique_ptr<ReplayRecorder> startRecording(const std::string& path, const Ru
             true);
     }
     return recorder;
+}
+
+// The sound and the bests both hear the game events.
+class BothListeners : public GameEventListener {
+  public:
+    BothListeners(GameEventListener* first, GameEventListener* second)
+        : first_(first), second_(second) {}
+    void hear(const GameEventRecord& record) override {
+        for (GameEventListener* listener : {first_, second_}) {
+            if (listener != nullptr) {
+                listener->hear(record);
+            }
+        }
+    }
+    void endFrame() override {
+        for (GameEventListener* listener : {first_, second_}) {
+            if (listener != nullptr) {
+                listener->endFrame();
+            }
+        }
+    }
+
+  private:
+    GameEventListener* first_;
+    GameEventListener* second_;
+};
+
+// The keeper of the player's bests for this run, or none.
+std::unique_ptr<BestKeeping> keepBests(const CommandLineOptions& options, const FrameInput& input,
+                                       const ReplayRecorder* recorder, std::uint32_t seed) {
+    if (!mayKeepBests(options) || recorder == nullptr) {
+        return nullptr;
+    }
+    return std::make_unique<BestKeeping>(input, *recorder, seed, choosesCourse(options));
 }
 
 // Opens the sound device (unless the options say not to), builds the
@@ -153,8 +197,13 @@ bool play(GLFWwindow* window, const CommandLineOptions& options, RunSetup& run,
     setWorldSeed(run.seed);
     std::unique_ptr<Scene> scene = buildScene(run.settings.camera);
     FrameInput input(window, std::move(run.replay), recorder);
-    const bool finished = runFrameLoop(window, options, *scene, input, sound.get());
+    std::unique_ptr<BestKeeping> bests = keepBests(options, input, recorder, run.seed);
+    BothListeners listeners(sound.get(), bests.get());
+    const bool finished = runFrameLoop(window, options, *scene, input, &listeners);
     input.finish();
+    if (bests) {
+        bests->finishRun();
+    }
     releaseScene(scene);
     return finished;
 }
@@ -173,10 +222,14 @@ int runGame(int argc, char** argv) {
         printLine(commandLineUsage());
         return 0;
     }
+    if (options.showScores) {
+        printBests();
+        return 0;
+    }
 
     RunSetup run = setUpRun(options);
-    std::unique_ptr<ReplayRecorder> recorder;
-    if (options.hasRecordFile && !(recorder = startRecording(options.recordFile, run))) {
+    std::unique_ptr<ReplayRecorder> recorder = startRecording(options, run);
+    if (options.hasRecordFile && !recorder) {
         return failStartup(recordFileError(options.recordFile));
     }
     const StartupSettings& settings = run.settings;
