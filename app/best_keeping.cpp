@@ -8,10 +8,10 @@
 
 namespace {
 
-// The number a game goes by in its recording: its place in the run's
-// tally, as --verify counts the games.
-int gameNumber(std::size_t game) {
-    return static_cast<int>(game) + 1;
+// The index a game goes by in its recording: its place in the run's tally,
+// which is its place in the "games" of `--verify`'s verdict, from 0.
+int gameIndex(std::size_t game) {
+    return static_cast<int>(game);
 }
 
 }  // namespace
@@ -57,8 +57,8 @@ void BestKeeping::weigh(std::size_t game) {
     }
     const GameResult& result = tally_.games()[game];
     const BestEntry entry{
-        result.score, seed_,           isoDateTime(utcNow()), outcomeName(result.outcome),
-        "",           gameNumber(game)};
+        result.score, seed_,          isoDateTime(utcNow()), outcomeName(result.outcome),
+        "",           gameIndex(game)};
     store_.weigh(entry, chosenCourse_, recorder_.keptCopy());
 }
 

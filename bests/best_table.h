@@ -26,8 +26,8 @@
 // water), "carried" (a log carried the player away), "ended" (the debug key)
 // or "unfinished" (the window closed during the game); RECORDING is the
 // recording's file name beside the table ("-" when the run was too long to
-// keep); INDEX is the game's number in that recording, counted as `--verify`
-// counts it. The checksum is the 32-bit FNV-1a hash of every byte before its
+// keep); INDEX is the game's place in the "games" of `--verify`'s verdict
+// on that recording, from 0. The checksum is the 32-bit FNV-1a hash of every byte before its
 // line, in lower-case hex. Empty text is a table with no games yet.
 #pragma once
 
@@ -50,7 +50,7 @@ struct BestEntry {
     std::string when;        // when it ended, UTC, "2026-12-09T13:06:48Z"
     std::string ending;      // "river", "carried", "ended" or "unfinished"
     std::string recording;   // file name beside the table, or kNoRecording
-    int index = 0;           // the game's number in the recording
+    int index = 0;           // the game's place in the recording's games, from 0
 
     bool operator==(const BestEntry& other) const;
 };

@@ -16,7 +16,7 @@ std::string entryLine(std::size_t rank, const BestEntry& entry, const std::strin
     const std::string recording =
         entry.recording == kNoRecording
             ? "(not kept: the run was too long)"
-            : folder + "/" + entry.recording + " (game " + std::to_string(entry.index) + ")";
+            : folder + "/" + entry.recording + " (game index " + std::to_string(entry.index) + ")";
     return numbers + padded(std::to_string(entry.seed), 12) + padded(entry.when, 22) +
            padded(entry.ending, 12) + recording;
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/frame_host.h"
 #include "app/frame_input.h"
 #include "replay/replay_file.h"
 #include "support/scratch_folder.h"
@@ -30,7 +31,8 @@ class BestKeepingTest : public testing::Test {
 
     ScratchFolder folder_ = ScratchFolder::inTemp();
     std::unique_ptr<ReplayRecorder> recorder_ = ReplayRecorder::inMemory();
-    FrameInput input_{nullptr, std::nullopt, nullptr};  // live throughout
+    std::unique_ptr<FrameHost> host_ = makeNoWindowHost();
+    FrameInput input_{*host_, std::nullopt, nullptr};  // live throughout
     BestKeeping keeping_{input_, *recorder_, 7, true, folder_.path().string()};
 };
 
@@ -49,11 +51,11 @@ TEST_F(BestKeepingTest, EndedGamesAreWeighedWithTheirFrameAndTheLastAsUnfinished
     ASSERT_EQ(kept.overall.size(), 2u);
     const BestEntry& first = kept.overall[0];
     EXPECT_EQ(std::tie(first.score, first.seed, first.ending, first.index),
-              std::make_tuple(2, 7u, std::string("carried"), 1));
+              std::make_tuple(2, 7u, std::string("carried"), 0));
     EXPECT_EQ(readWholeFile(folder_.file(first.recording)), "header\nm\nm\nm\nend 3\n");
     const BestEntry& second = kept.overall[1];
     EXPECT_EQ(std::tie(second.score, second.ending, second.index),
-              std::make_tuple(1, std::string("unfinished"), 2));
+              std::make_tuple(1, std::string("unfinished"), 1));
     EXPECT_EQ(readWholeFile(folder_.file(second.recording)), "header\nm\nm\nm\nm\nm\nend 5\n");
     ASSERT_EQ(kept.courses.size(), 1u);
     EXPECT_EQ(kept.courses[0].games, kept.overall);

@@ -168,11 +168,11 @@ TEST(BestTable, ScoresListEveryTableWithFullPaths) {
                   "Best games overall:",
                   "rank  score  seed        date (UTC)            ended       recording",
                   "   1      9  20261209    2026-12-09T10:00:00Z  carried     "
-                  "/h/quorland/game-b.replay (game 2)",
+                  "/h/quorland/game-b.replay (game index 2)",
                   "Best games on course 20261209:",
                   "rank  score  seed        date (UTC)            ended       recording",
                   "   1      9  20261209    2026-12-09T10:00:00Z  carried     "
-                  "/h/quorland/game-b.replay (game 2)"}));
+                  "/h/quorland/game-b.replay (game index 2)"}));
     EXPECT_EQ(scoreLines(readBestTable(""), "/h/quorland"),
               std::vector<std::string>{"No bests yet: no game is kept in /h/quorland/bests.txt"});
     EXPECT_EQ(scoreLines(readBestTable(""), ""),

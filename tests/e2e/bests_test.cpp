@@ -16,7 +16,19 @@ bool showsSky(const PpmImage& image) {
     return pixelIs(image, 5, 5, kSkyPixel);
 }
 
-TEST(BestsTest, TwoGamesAreKeptListedAndTheirRecordingsReplayThem) {
+// The "games" of a --verify verdict line, one JSON object per game.
+std::vector<std::string> gamesOfVerdict(const std::string& json) {
+    std::vector<std::string> games;
+    const std::size_t start = json.find("\"games\":[");
+    const std::size_t end = json.find(']', start);
+    for (std::size_t at = json.find('{', start); start != std::string::npos && at < end;
+         at = json.find('{', at + 1)) {
+        games.push_back(json.substr(at, json.find('}', at) - at + 1));
+    }
+    return games;
+}
+
+TEST(BestsTest, TwoGamesAreKeptListedAndTheirRecordingsVerifyToThem) {
     GameSession session;
     ASSERT_TRUE(session.displayOk()) << "Xvfb did not start";
     ASSERT_TRUE(session.start({"--seed", "7", "--mute"}));
@@ -47,9 +59,9 @@ TEST(BestsTest, TwoGamesAreKeptListedAndTheirRecordingsReplayThem) {
     const BestEntry& first = read.table.overall[0];
     const BestEntry& second = read.table.overall[1];
     EXPECT_EQ(std::tie(first.score, first.seed, first.ending, first.index),
-              std::make_tuple(1, 7u, std::string("ended"), 1));
+              std::make_tuple(1, 7u, std::string("ended"), 0));
     EXPECT_EQ(std::tie(second.score, second.seed, second.ending, second.index),
-              std::make_tuple(0, 7u, std::string("ended"), 2));
+              std::make_tuple(0, 7u, std::string("ended"), 1));
     ASSERT_EQ(read.table.courses.size(), 1u);
     EXPECT_EQ(read.table.courses[0].games, read.table.overall);
 
@@ -62,16 +74,19 @@ TEST(BestsTest, TwoGamesAreKeptListedAndTheirRecordingsReplayThem) {
         expected.push_back(line);
     }
     EXPECT_EQ(scores.lines(), expected);
-    EXPECT_NE(expected[3].find(folder + "/" + first.recording + " (game 1)"), std::string::npos);
+    EXPECT_NE(expected[3].find(folder + "/" + first.recording + " (game index 0)"),
+              std::string::npos);
 
-    // Each recording plays the run up to that game's end (game 1's point
-    // is in both); a replay weighs nothing.
+    // Each recording is the run up to that game's end, which --verify
+    // tallies there, at the entry's index.
     for (const BestEntry& entry : read.table.overall) {
-        ChildProcess replay({binary, "--replay", folder + "/" + entry.recording, "--run_headless"},
-                            work, session.displayName(), {"XDG_DATA_HOME=" + data});
-        ASSERT_EQ(replay.waitForExit(120s), 0);
-        const auto scored = std::find(replay.lines().begin(), replay.lines().end(), "Score: 1");
-        EXPECT_NE(scored, replay.lines().end()) << entry.recording;
+        ChildProcess verify({binary, "--verify", folder + "/" + entry.recording}, work, "", {});
+        ASSERT_EQ(verify.waitForExit(120s), 0);
+        ASSERT_FALSE(verify.lines().empty());
+        const std::vector<std::string> games = gamesOfVerdict(verify.lines().back());
+        ASSERT_EQ(games.size(), static_cast<std::size_t>(entry.index) + 1) << entry.recording;
+        EXPECT_EQ(games.back(), "{\"score\":" + std::to_string(entry.score) + ",\"outcome\":\"" +
+                                    entry.ending + "\"}");
     }
     EXPECT_EQ(BestStore(folder).read().table.overall, read.table.overall);
 }
