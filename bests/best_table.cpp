@@ -5,6 +5,8 @@
 #include <sstream>
 #include <tuple>
 
+#include "replay/replay_fields.h"
+
 namespace {
 
 const char* const kMagic = "QUORLAND-BESTS";
@@ -53,17 +55,6 @@ bool isEnding(const std::string& text) {
     return std::find(std::begin(kEndings), std::end(kEndings), text) != std::end(kEndings);
 }
 
-std::vector<std::string> fieldsOf(const std::string& line) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (std::size_t blank; (blank = line.find(' ', start)) != std::string::npos;
-         start = blank + 1) {
-        fields.push_back(line.substr(start, blank - start));
-    }
-    fields.push_back(line.substr(start));
-    return fields;
-}
-
 bool parseEntry(const std::vector<std::string>& fields, BestEntry& entry) {
     unsigned long long score = 0;
     unsigned long long seed = 0;
@@ -95,7 +86,7 @@ std::string parseBody(const std::vector<std::string>& lines, BestTable& table) {
     std::size_t places = kOverallPlaces;
     for (std::size_t i = 2; i < lines.size(); ++i) {
         const std::string where = "line " + std::to_string(i + 1) + ": ";
-        const std::vector<std::string> fields = fieldsOf(lines[i]);
+        const std::vector<std::string> fields = splitFields(lines[i]);
         unsigned long long seed = 0;
         BestEntry entry;
         if (fields.size() == 2 && fields[0] == "course" &&
@@ -173,7 +164,7 @@ TableRead readBestTable(const std::string& text) {
     for (std::string line; std::getline(stream, line);) {
         lines.push_back(line);
     }
-    const std::vector<std::string> first = fieldsOf(lines[0]);
+    const std::vector<std::string> first = splitFields(lines[0]);
     unsigned long long version = 0;
     if (first.size() != 2 || first[0] != kMagic || !parseNumber(first[1], 4294967295u, version) ||
         version == 0) {
