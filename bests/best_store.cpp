@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "bests/durable_file.h"
 #include "bests/utc_date.h"
@@ -15,6 +16,7 @@ namespace {
 
 const char* const kTableName = "bests.txt";
 const char* const kLockName = "bests.lock";
+const char* const kDamagedMark = ".damaged-";
 
 // The whole file, or nothing when it does not exist; `failed` when it
 // exists but cannot be read.
@@ -30,6 +32,11 @@ std::optional<std::string> readFile(const std::string& path, bool& failed) {
     bytes << file.rdbuf();
     failed = !file.good() && !file.eof();
     return failed ? std::nullopt : std::optional<std::string>(bytes.str());
+}
+
+std::string readWholeText(const std::string& path) {
+    bool failed = false;
+    return readFile(path, failed).value_or("");
 }
 
 // A file of the store that the sweep may remove: a recording, or a
@@ -109,7 +116,7 @@ std::optional<BestTable> BestStore::readForChange() {
             read.problem + "); it is left as it is");
         return std::nullopt;
     }
-    const std::string aside = std::string(kTableName) + ".damaged-" + compactDateTime(utcNow());
+    const std::string aside = std::string(kTableName) + kDamagedMark + compactDateTime(utcNow());
     const std::string renamed = renameDurably(folder_, kTableName, aside);
     if (!renamed.empty()) {
         cannotWrite(renamed);
@@ -149,14 +156,25 @@ bool BestStore::weighLocked(BestEntry& game, bool chosenCourse,
     return true;
 }
 
-void BestStore::removeUnreferenced(const std::set<std::string>& keep) const {
+void BestStore::removeUnreferenced(std::set<std::string> keep) const {
+    std::vector<std::filesystem::path> candidates;
     std::error_code error;
     std::filesystem::directory_iterator entry(folder_, error);
     for (; !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
         const std::string name = entry->path().filename().string();
-        std::error_code ignored;
-        if (isOurs(name) && name != kTableName && keep.count(name) == 0) {
-            std::filesystem::remove(entry->path(), ignored);
+        if (name.rfind(std::string(kTableName) + kDamagedMark, 0) == 0) {
+            // A damaged table's games stay watchable: its recordings are kept.
+            std::istringstream words(readWholeText(entry->path().string()));
+            for (std::string word; words >> word;) {
+                keep.insert(word);
+            }
+        } else if (isOurs(name) && name != kTableName) {
+            candidates.push_back(entry->path());
+        }
+    }
+    for (const std::filesystem::path& path : candidates) {
+        if (keep.count(path.filename().string()) == 0) {
+            std::filesystem::remove(path, error);
         }
     }
 }

@@ -12,7 +12,7 @@
 // loss leaves the old file or the new one. A change happens under the lock
 // and starts by reading the table again, so two games weighed at once both
 // land in it. Temporary files left by a crash and recordings no entry refers
-// to are removed under the lock too.
+// to are removed under the lock too (those a set-aside table names stay).
 //
 // Nothing here may stop or change play: every problem is one line on
 // standard error (each said once per run), the game goes on, and standard
@@ -52,7 +52,7 @@ class BestStore {
     bool weighLocked(BestEntry& game, bool chosenCourse,
                      const std::optional<std::string>& recording);
     std::optional<BestTable> readForChange();
-    void removeUnreferenced(const std::set<std::string>& keep) const;
+    void removeUnreferenced(std::set<std::string> keep) const;
     void say(const std::string& line);
     bool cannotWrite(const std::string& what);
 

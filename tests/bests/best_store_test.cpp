@@ -90,9 +90,13 @@ TEST_F(BestStoreTest, TwoProcessesWeighingAtOnceLoseNothing) {
     EXPECT_EQ(table().courses.size(), 40u);
 }
 
-TEST_F(BestStoreTest, ADamagedTableIsSetAsideInOneLineAndANewOneStarted) {
+TEST_F(BestStoreTest, ADamagedTableIsSetAsideInOneLineWithItsRecordingsAndANewOneStarted) {
     ASSERT_TRUE(fs::create_directories(folder_));
-    scratch_.write("data/quorland/bests.txt", "QUORLAND-BESTS 1\noverall\nchecksum 0\n");
+    const std::string damaged =
+        "QUORLAND-BESTS 1\noverall\nbest 3 7 2026-12-09T10:00:00Z river game-old.replay 0\n"
+        "checksum 0\n";
+    scratch_.write("data/quorland/bests.txt", damaged);
+    scratch_.write("data/quorland/game-old.replay", "its run\n");
     BestStore store(folder_);
     CaptureStderr();
     EXPECT_TRUE(store.weigh(game(4), false, "run\n"));
@@ -103,10 +107,11 @@ TEST_F(BestStoreTest, ADamagedTableIsSetAsideInOneLineAndANewOneStarted) {
     const std::string aside = said[0].substr(from, said[0].find(" and a new") - from);
     EXPECT_EQ(aside.rfind(folder_ + "/bests.txt.damaged-2", 0), 0u) << aside;
     EXPECT_EQ(said[0], "The table of bests " + folder_ +
-                           "/bests.txt was damaged (line 3: the checksum does not match); it is "
+                           "/bests.txt was damaged (line 4: the checksum does not match); it is "
                            "set aside as " +
                            aside + " and a new one is started");
-    EXPECT_EQ(readWholeFile(aside), "QUORLAND-BESTS 1\noverall\nchecksum 0\n");
+    EXPECT_EQ(readWholeFile(aside), damaged);
+    EXPECT_EQ(readWholeFile(folder_ + "/game-old.replay"), "its run\n");
     EXPECT_EQ(table().overall.size(), 2u);
 }
 
