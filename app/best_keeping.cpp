@@ -1,5 +1,6 @@
 #include "app/best_keeping.h"
 
+#include "app/command_line.h"
 #include "app/frame_input.h"
 #include "bests/score_listing.h"
 #include "bests/utc_date.h"
@@ -60,6 +61,30 @@ void BestKeeping::weigh(std::size_t game) {
         result.score, seed_,          isoDateTime(utcNow()), outcomeName(result.outcome),
         "",           gameIndex(game)};
     store_.weigh(entry, chosenCourse_, recorder_.keptCopy());
+}
+
+std::unique_ptr<BestKeeping> keepBests(const CommandLineOptions& options, const FrameInput& input,
+                                       const ReplayRecorder* recorder, std::uint32_t seed) {
+    if (!mayKeepBests(options) || recorder == nullptr) {
+        return nullptr;
+    }
+    return std::make_unique<BestKeeping>(input, *recorder, seed, choosesCourse(options));
+}
+
+void ListenerPair::hear(const GameEventRecord& record) {
+    for (GameEventListener* listener : pair_) {
+        if (listener != nullptr) {
+            listener->hear(record);
+        }
+    }
+}
+
+void ListenerPair::endFrame() {
+    for (GameEventListener* listener : pair_) {
+        if (listener != nullptr) {
+            listener->endFrame();
+        }
+    }
 }
 
 void printBests() {

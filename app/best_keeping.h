@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "bests/best_store.h"
@@ -48,6 +49,25 @@ class BestKeeping : public GameEventListener {
     std::vector<bool> live_;            // per game of the tally: its click was live
     std::vector<std::size_t> ended_;    // ended this frame, not yet in the recording
     std::vector<std::size_t> waiting_;  // ended in the previous frame, now recorded
+};
+
+struct CommandLineOptions;
+
+// The keeper of the run's bests, or null when the options keep none
+// (mayKeepBests) or nothing is recorded.
+std::unique_ptr<BestKeeping> keepBests(const CommandLineOptions& options, const FrameInput& input,
+                                       const ReplayRecorder* recorder, std::uint32_t seed);
+
+// Two listeners hearing the same events, either of them null (the sound
+// and the bests share the frame loop's one listener).
+class ListenerPair : public GameEventListener {
+  public:
+    ListenerPair(GameEventListener* first, GameEventListener* second) : pair_{first, second} {}
+    void hear(const GameEventRecord& record) override;
+    void endFrame() override;
+
+  private:
+    GameEventListener* pair_[2];
 };
 
 // What "--scores" prints, from the player's folder.

@@ -142,10 +142,12 @@ RunSetup setUpRun(const CommandLineOptions& options) {
 // games may be kept as bests, else none.
 std::unique_ptr<ReplayRecorder> startRecording(const CommandLineOptions& options,
                                                const RunSetup& run) {
-    std::unique_ptr<ReplayRecorder> recorder = options.hasRecordFile
-                                                   ? ReplayRecorder::create(options.recordFile)
-                                               : mayKeepBests(options) ? ReplayRecorder::inMemory()
-                                                                       : nullptr;
+    std::unique_ptr<ReplayRecorder> recorder;
+    if (options.hasRecordFile) {
+        recorder = ReplayRecorder::create(options.recordFile);
+    } else if (mayKeepBests(options)) {
+        recorder = ReplayRecorder::inMemory();
+    }
     if (recorder) {
         const StartupSettings& settings = run.settings;
         recorder->write(
@@ -154,40 +156,6 @@ std::unique_ptr<ReplayRecorder> startRecording(const CommandLineOptions& options
             true);
     }
     return recorder;
-}
-
-// The sound and the bests both hear the game events.
-class BothListeners : public GameEventListener {
-  public:
-    BothListeners(GameEventListener* first, GameEventListener* second)
-        : first_(first), second_(second) {}
-    void hear(const GameEventRecord& record) override {
-        for (GameEventListener* listener : {first_, second_}) {
-            if (listener != nullptr) {
-                listener->hear(record);
-            }
-        }
-    }
-    void endFrame() override {
-        for (GameEventListener* listener : {first_, second_}) {
-            if (listener != nullptr) {
-                listener->endFrame();
-            }
-        }
-    }
-
-  private:
-    GameEventListener* first_;
-    GameEventListener* second_;
-};
-
-// The keeper of the player's bests for this run, or none.
-std::unique_ptr<BestKeeping> keepBests(const CommandLineOptions& options, const FrameInput& input,
-                                       const ReplayRecorder* recorder, std::uint32_t seed) {
-    if (!mayKeepBests(options) || recorder == nullptr) {
-        return nullptr;
-    }
-    return std::make_unique<BestKeeping>(input, *recorder, seed, choosesCourse(options));
 }
 
 // Opens the sound device (unless the options say not to), builds the
@@ -203,8 +171,9 @@ bool play(GLFWwindow* window, const CommandLineOptions& options, RunSetup& run,
     std::unique_ptr<Scene> scene = buildScene(run.settings.camera);
     const std::unique_ptr<FrameHost> host = makeWindowHost(window);
     FrameInput input(*host, std::move(run.replay), recorder);
-    std::unique_ptr<BestKeeping> bests = keepBests(options, input, recorder, run.seed);
-    BothListeners listeners(sound.get(), bests.get());
+    std::unique_ptr<BestKeeping> bests =
+        keepBests(options, input, recorder, run.seed);  // null when not kept
+    ListenerPair listeners(sound.get(), bests.get());
     const bool finished = runFrameLoop(*host, options, *scene, input, &listeners);
     input.finish();
     if (bests) {
