@@ -61,4 +61,29 @@ TEST_F(BestKeepingTest, EndedGamesAreWeighedWithTheirFrameAndTheLastAsUnfinished
     EXPECT_EQ(kept.courses[0].games, kept.overall);
 }
 
+TEST(BestKeeping, AGameStartedByAReplayedClickIsNotWeighedOneStartedAfterItIs) {
+    const ScratchFolder folder = ScratchFolder::inTemp();
+    ReplayHeader header;
+    header.gameVersion = "1.0";
+    ReplayParse parse = parseReplay(formatReplayHeader(header) + "b 0 1 0\nm\nend 1\n");
+    ASSERT_TRUE(parse.replay) << parse.error.what;
+    std::unique_ptr<FrameHost> host = makeNoWindowHost();
+    std::unique_ptr<ReplayRecorder> recorder = ReplayRecorder::inMemory();
+    FrameInput input(*host, ReplaySource{"a.replay", std::move(*parse.replay)}, recorder.get());
+    BestKeeping keeping(input, *recorder, 7, true, folder.path().string());
+    for (const bool replayed : {true, false}) {
+        ASSERT_EQ(input.playsRecordedFrame(), replayed);
+        keeping.hear({GameEvent::GameStarted, 0});
+        keeping.hear({GameEvent::NewFurthestRow, replayed ? 5 : 2});
+        keeping.hear({GameEvent::GameOver, 0});
+        keeping.endFrame();
+        input.endFrame(false);
+    }
+    keeping.finishRun();
+    const TableRead read = BestStore(folder.path().string()).read();
+    ASSERT_EQ(read.table.overall.size(), 1u);
+    EXPECT_EQ(std::tie(read.table.overall[0].score, read.table.overall[0].index),
+              std::make_tuple(2, 1));
+}
+
 }  // namespace

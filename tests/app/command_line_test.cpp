@@ -192,6 +192,9 @@ TEST(CommandLine, DailyAndAValidSeedTheLaterDecidesAndScoresTakesNoValue) {
         EXPECT_EQ(options.hasSeed, c.hasSeed) << c.arguments.size();
         EXPECT_EQ(choosesCourse(options), c.chosen) << c.arguments.size();
     }
+    EXPECT_TRUE(mayKeepBests(parse({"--replay", "a.replay", "--daily"})));
+    EXPECT_FALSE(mayKeepBests(parse({"--run_headless"})));
+    EXPECT_FALSE(mayKeepBests(parse({"--timedemo", "a.replay"})));
     EXPECT_TRUE(parse({"--filename", "--scores"}).showScores);
     EXPECT_FALSE(parse({"--Scores"}).showScores);
     EXPECT_NE(commandLineUsage().find("\n  --daily "), std::string::npos);
