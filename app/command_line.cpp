@@ -30,6 +30,7 @@ void applySeed(CommandLineOptions& options, const std::string& value) {
     }
     options.hasSeed = true;
     options.seed = seed;
+    options.daily = false;
 }
 
 }  // namespace
@@ -45,6 +46,10 @@ void parseCommandLine(CommandLineOptions& options, int argc, const char* const* 
             options.showHelp = true;
         } else if (argument == "--mute") {
             options.mute = true;
+        } else if (argument == "--daily") {
+            options.daily = true;
+        } else if (argument == "--scores") {
+            options.showScores = true;
         } else if (!hasValue) {
             continue;  // an option that needs a value cannot use one past argv
         } else if (argument == "--filename") {
@@ -80,6 +85,8 @@ std::string commandLineUsage() {
            "                          (default: assets/settings/renderer_standard.ini)\n"
            "  --seed <n>              row layout seed, a whole number from 0 to 4294967295\n"
            "                          (default: a new layout every run)\n"
+           "  --daily                 play today's course, the same for everyone until 00:00\n"
+           "                          UTC: its seed is the UTC date as YYYYMMDD\n"
            "  --record <file>         write the whole run to a replay file\n"
            "  --replay <file>         play a replay file back, then go on live\n"
            "  --timedemo <file>       play a replay file as fast as possible, print the frame\n"
@@ -87,10 +94,19 @@ std::string commandLineUsage() {
            "  --verify <file>         play a replay file through the rules without a window,\n"
            "                          print its lines and a JSON verdict, and exit\n"
            "  --mute                  no sound (by default every game event is heard)\n"
+           "  --scores                print the tables of your best games and exit\n"
            "  --help, -h              print this text and exit\n"
            "  --version               print the version and exit\n"
            "An option that needs a value is ignored when it is the last argument.\n"
            "Unknown arguments are ignored.";
+}
+
+bool choosesCourse(const CommandLineOptions& options) {
+    return options.hasSeed || options.daily || options.hasReplayFile;
+}
+
+bool mayKeepBests(const CommandLineOptions& options) {
+    return !options.runHeadless && !options.timedemo;
 }
 
 bool wantsSound(const CommandLineOptions& options) {

@@ -22,7 +22,11 @@ struct CommandLineOptions {
     std::string rendererSettingsPath;
     bool hasSeed = false;  // "--seed <n>": reproducible row kinds
     std::uint32_t seed = 0;
-    bool showHelp = false;  // "--help" or "-h"
+    // "--daily": today's course, the UTC date as YYYYMMDD; of "--daily" and
+    // a valid "--seed", the later decides.
+    bool daily = false;
+    bool showScores = false;  // "--scores": print the tables of bests
+    bool showHelp = false;    // "--help" or "-h"
     // Replays. "--replay" and "--timedemo" name the file to play; the later
     // of the two decides whether it is played as a timedemo.
     bool hasRecordFile = false;  // "--record <file>": write the run to a replay file
@@ -36,6 +40,14 @@ struct CommandLineOptions {
 // Fills `options` from argv[1] .. argv[argc - 1]. Prints one line for each
 // "--seed" value that is not a 32-bit unsigned decimal number (and ignores it).
 void parseCommandLine(CommandLineOptions& options, int argc, const char* const* argv);
+
+// Whether the course was chosen (a seed given, the day's course): such a
+// game has a table of bests of its own course.
+bool choosesCourse(const CommandLineOptions& options);
+
+// Whether the run's games may be kept as bests: not in a headless run or a
+// timedemo, where nobody plays.
+bool mayKeepBests(const CommandLineOptions& options);
 
 // Whether the run opens a sound device: not with "--mute", nor headless or
 // in a timedemo (nobody listens, and a timedemo outruns real time).

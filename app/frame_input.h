@@ -73,6 +73,10 @@ class FrameInput : public LiveEventSink {
     // After the loop: the recording's closing line, the timedemo's report.
     void finish();
 
+    // Whether this frame's input comes from the replay (asked between its
+    // poll and its end; live input then only closes the window).
+    bool playsRecordedFrame() const { return replaying(); }
+
     // A live event from the host (only forwarded when needed).
     void onLiveEvent(const InputEvent& event) override;
 

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "app/best_keeping.h"
 #include "app/command_line.h"
 #include "app/diagnostics.h"
 #include "app/frame_host.h"
@@ -19,6 +20,7 @@
 #include "app/startup_settings.h"
 #include "app/verify.h"
 #include "audio/game_sound.h"
+#include "bests/utc_date.h"
 #include "framework/console.h"
 #include "framework/settings_reader.h"
 #include "game/game_state.h"
@@ -118,7 +120,9 @@ RunSetup setUpRun(const CommandLineOptions& options) {
     RunSetup run;
     if (!options.hasReplayFile) {
         run.settings = readStartupSettings(options);
-        run.seed = options.hasSeed ? options.seed : newWorldSeed();
+        run.seed = options.daily     ? dailySeed(utcNow())
+                   : options.hasSeed ? options.seed
+                                     : newWorldSeed();
         return run;
     }
     ReplayLoad load = loadReplay(options.replayFile);
@@ -138,9 +142,17 @@ RunSetup setUpRun(const CommandLineOptions& options) {
     return run;
 }
 
-// Opens the recording and writes its header; null when not recording.
-std::unique_ptr<ReplayRecorder> startRecording(const std::string& path, const RunSetup& run) {
-    std::unique_ptr<ReplayRecorder> recorder = ReplayRecorder::create(path);
+// Opens the recording and writes its header: to the file "--record"
+// names (null when it cannot be written), else in memory when the run's
+// games may be kept as bests, else none.
+std::unique_ptr<ReplayRecorder> startRecording(const CommandLineOptions& options,
+                                               const RunSetup& run) {
+    std::unique_ptr<ReplayRecorder> recorder;
+    if (options.hasRecordFile) {
+        recorder = ReplayRecorder::create(options.recordFile);
+    } else if (mayKeepBests(options)) {
+        recorder = ReplayRecorder::inMemory();
+    }
     if (recorder) {
         const StartupSettings& settings = run.settings;
         recorder->write(
@@ -164,8 +176,14 @@ bool play(GLFWwindow* window, const CommandLineOptions& options, RunSetup& run,
     std::unique_ptr<Scene> scene = buildScene(run.settings.camera);
     const std::unique_ptr<FrameHost> host = makeWindowHost(window);
     FrameInput input(*host, std::move(run.replay), recorder);
-    const bool finished = runFrameLoop(*host, options, *scene, input, sound.get());
+    std::unique_ptr<BestKeeping> bests =
+        keepBests(options, input, recorder, run.seed);  // null when not kept
+    ListenerPair listeners(sound.get(), bests.get());
+    const bool finished = runFrameLoop(*host, options, *scene, input, &listeners);
     input.finish();
+    if (bests) {
+        bests->finishRun();
+    }
     releaseScene(scene);
     return finished;
 }
@@ -187,10 +205,14 @@ int runGame(int argc, char** argv) {
         printLine(commandLineUsage());
         return 0;
     }
+    if (options.showScores) {
+        printBests();
+        return 0;
+    }
 
     RunSetup run = setUpRun(options);
-    std::unique_ptr<ReplayRecorder> recorder;
-    if (options.hasRecordFile && !(recorder = startRecording(options.recordFile, run))) {
+    std::unique_ptr<ReplayRecorder> recorder = startRecording(options, run);
+    if (options.hasRecordFile && !recorder) {
         return failStartup(recordFileError(options.recordFile));
     }
     const StartupSettings& settings = run.settings;

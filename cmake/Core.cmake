@@ -6,7 +6,7 @@
 # every .cpp in those folders but the entry point (app/main.cpp) and the
 # platform implementations, plus the one platform source the build brings.
 # The executable is then app/main.cpp linked with it.
-set(QUORLAND_SOURCE_FOLDERS app audio framework game render replay view)
+set(QUORLAND_SOURCE_FOLDERS app audio bests framework game render replay view)
 
 # Replays are exact across builds only if the rules' float arithmetic gives
 # the same bits everywhere: every multiply and add rounded on its own (no

@@ -14,11 +14,26 @@ std::unique_ptr<ReplayRecorder> ReplayRecorder::create(const std::string& path) 
     return std::unique_ptr<ReplayRecorder>(new ReplayRecorder(file));
 }
 
+std::unique_ptr<ReplayRecorder> ReplayRecorder::inMemory() {
+    return std::unique_ptr<ReplayRecorder>(new ReplayRecorder(nullptr));
+}
+
 ReplayRecorder::~ReplayRecorder() {
-    std::fclose(file_);
+    if (file_ != nullptr) {
+        std::fclose(file_);
+    }
 }
 
 void ReplayRecorder::write(const std::string& lines, bool flush) {
+    kept_ = kept_ && memory_.size() + lines.size() <= kMaxKeptBytes;
+    if (kept_) {
+        memory_ += lines;
+    } else {
+        std::string().swap(memory_);
+    }
+    if (file_ == nullptr) {
+        return;
+    }
     std::fputs(lines.c_str(), file_);
     if (flush) {
         std::fflush(file_);
@@ -31,6 +46,10 @@ void ReplayRecorder::writeFrame(const std::string& frameLine) {
 
 void ReplayRecorder::finish(std::size_t frameCount) {
     write(formatReplayEnd(frameCount), true);
+}
+
+std::optional<std::string> ReplayRecorder::keptCopy() const {
+    return kept_ ? std::optional<std::string>(closedReplayText(memory_)) : std::nullopt;
 }
 
 std::string recordFileError(const std::string& path) {
@@ -64,7 +83,10 @@ ReplayBytes readReplayBytes(const std::string& path) {
 }
 
 std::string closedRecording(const std::string& path) {
-    const std::string text = readReplayBytes(path).bytes;
+    return closedReplayText(readReplayBytes(path).bytes);
+}
+
+std::string closedReplayText(const std::string& text) {
     std::size_t end = 0;  // just after the last frame line
     std::size_t frames = 0;
     for (std::size_t start = 0, feed; (feed = text.find('\n', start)) != std::string::npos;

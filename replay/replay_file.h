@@ -4,6 +4,9 @@
 // The recorder flushes at the end of every frame, so a killed or crashed
 // game leaves a file that replays up to its last whole frame; the same file
 // closed for its whole frames is the page's download while the run goes on.
+// The recorder also keeps the run in memory (the recordings of the player's
+// bests are copies of it), up to a size a reader accepts once the closing
+// line is added; past that the run plays on and is just not kept in memory.
 // The loader returns what went wrong as the line to print, and leaves the
 // printing, waiting and exiting to the caller: the library never ends the
 // process.
@@ -23,11 +26,15 @@ const char* gameVersion();
 // The largest replay file read: far beyond any plausible game (about a
 // hundred hours at 60 frames per second), small enough to read whole.
 constexpr std::size_t kMaxReplayBytes = std::size_t{64} << 20;
+// The most of a run kept in memory: room is left for the closing line.
+constexpr std::size_t kMaxKeptBytes = kMaxReplayBytes - 32;
 
 class ReplayRecorder {
   public:
     // Null when `path` cannot be created or written.
     static std::unique_ptr<ReplayRecorder> create(const std::string& path);
+    // A recorder that keeps the run in memory only.
+    static std::unique_ptr<ReplayRecorder> inMemory();
     ~ReplayRecorder();
     ReplayRecorder(const ReplayRecorder&) = delete;
     ReplayRecorder& operator=(const ReplayRecorder&) = delete;
@@ -39,9 +46,15 @@ class ReplayRecorder {
     // The closing line of a run that ended normally.
     void finish(std::size_t frameCount);
 
+    // The run so far from memory as a complete file (closedReplayText);
+    // nothing once the run has outgrown kMaxKeptBytes.
+    std::optional<std::string> keptCopy() const;
+
   private:
     explicit ReplayRecorder(std::FILE* file) : file_(file) {}
-    std::FILE* file_;
+    std::FILE* file_;     // null when recording in memory only
+    std::string memory_;  // every line written, while kept
+    bool kept_ = true;    // memory_ holds the whole run
 };
 
 // The message naming `path` when the recording cannot be written.
@@ -58,11 +71,14 @@ struct ReplayBytes {
 // soon as more has been read) when it holds more.
 ReplayBytes readReplayBytes(const std::string& path);
 
-// The recording at `path` as a complete replay file: as it is once its
-// closing line is written, else up to its last frame line (what follows
-// belongs to a frame not yet ended) and closed for the frames so far. Empty
-// when it cannot be read. Reading the file the recorder flushes each frame
-// to is all it takes, so it needs no access to the recorder.
+// A recording's text as a complete replay file: as it is once its closing
+// line is written, else up to its last frame line (what follows belongs to
+// a frame not yet ended) and closed for the frames so far.
+std::string closedReplayText(const std::string& text);
+
+// The recording at `path` as closedReplayText makes it; empty when it cannot
+// be read. Reading the file the recorder flushes each frame to is all it
+// takes, so it needs no access to the recorder.
 std::string closedRecording(const std::string& path);
 
 // The "ERROR: " line for a replay named `path` that cannot be read, holds

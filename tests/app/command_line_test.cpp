@@ -169,3 +169,34 @@ TEST(CommandLine, MuteTakesNoValueAndSoundIsOnlyWantedWhenSomeoneListens) {
     EXPECT_FALSE(wantsSound(parse({"--timedemo", "a.replay"})));
     EXPECT_NE(commandLineUsage().find("\n  --mute "), std::string::npos);
 }
+
+TEST(CommandLine, DailyAndAValidSeedTheLaterDecidesAndScoresTakesNoValue) {
+    struct Case {
+        std::vector<const char*> arguments;
+        bool daily, hasSeed, chosen;
+    };
+    const Case cases[] = {
+        {{}, false, false, false},
+        {{"--daily"}, true, false, true},
+        {{"--seed", "5", "--daily"}, true, true, true},
+        {{"--daily", "--seed", "5"}, false, true, true},
+        {{"--daily", "--seed", "x"}, true, false, true},
+        {{"--replay", "a.replay"}, false, false, true},
+        {{"--Daily", "--daily=1"}, false, false, false},
+    };
+    for (const Case& c : cases) {
+        testing::internal::CaptureStdout();
+        const CommandLineOptions options = parse(c.arguments);
+        testing::internal::GetCapturedStdout();
+        EXPECT_EQ(options.daily, c.daily) << c.arguments.size();
+        EXPECT_EQ(options.hasSeed, c.hasSeed) << c.arguments.size();
+        EXPECT_EQ(choosesCourse(options), c.chosen) << c.arguments.size();
+    }
+    EXPECT_TRUE(mayKeepBests(parse({"--replay", "a.replay", "--daily"})));
+    EXPECT_FALSE(mayKeepBests(parse({"--run_headless"})));
+    EXPECT_FALSE(mayKeepBests(parse({"--timedemo", "a.replay"})));
+    EXPECT_TRUE(parse({"--filename", "--scores"}).showScores);
+    EXPECT_FALSE(parse({"--Scores"}).showScores);
+    EXPECT_NE(commandLineUsage().find("\n  --daily "), std::string::npos);
+    EXPECT_NE(commandLineUsage().find("\n  --scores "), std::string::npos);
+}

@@ -43,9 +43,24 @@ TEST(ReplayRecorderTest, ACopyTakenDuringTheRunIsClosedForItsWholeFramesAndParse
     const std::string finished = closedRecording(path);
     EXPECT_EQ(finished.substr(finished.size() - 6), "end 3\n");
     EXPECT_EQ(finished.find("end 2"), std::string::npos);
+    EXPECT_EQ(recorder->keptCopy(), finished);
+    EXPECT_EQ(readWholeFile(path), finished);
     recorder.reset();
     EXPECT_EQ(closedRecording(path), finished);
     EXPECT_EQ(closedRecording(folder.file("nope.replay")), "");
+}
+
+TEST(ReplayRecorderTest, TheRunIsKeptInMemoryUntilItOutgrowsWhatAReaderTakes) {
+    std::unique_ptr<ReplayRecorder> recorder = ReplayRecorder::inMemory();
+    recorder->write(std::string(kMaxKeptBytes - 3, 'x') + "\n");
+    recorder->writeFrame("m\n");
+    ASSERT_TRUE(recorder->keptCopy());
+    EXPECT_EQ(recorder->keptCopy()->size(), kMaxKeptBytes + std::string("end 1\n").size());
+    EXPECT_LE(recorder->keptCopy()->size(), kMaxReplayBytes);
+    recorder->writeFrame("m\n");
+    EXPECT_EQ(recorder->keptCopy(), std::nullopt);
+    recorder->finish(2);
+    EXPECT_EQ(recorder->keptCopy(), std::nullopt);
 }
 
 TEST(ReplayFileTest, AFileOverTheLimitIsRefusedWithoutReadingItWhole) {

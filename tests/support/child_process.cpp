@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -185,11 +186,27 @@ VirtualDisplay::~VirtualDisplay() {
 ChildProcess::ChildProcess(const std::vector<std::string>& argv,
                            const std::string& workingDirectory, const std::string& display,
                            const std::vector<std::string>& environment) {
+    std::vector<std::string> variables{"HOME=" + home_.path().string(),
+                                       "XDG_DATA_HOME=" + home_.file("data")};
+    for (const std::string& entry : environment) {
+        const std::string name = entry.substr(0, entry.find('=') + 1);
+        variables.erase(std::remove_if(variables.begin(), variables.end(),
+                                       [&name](const std::string& scratch) {
+                                           return scratch.rfind(name, 0) == 0;
+                                       }),
+                        variables.end());
+    }
+    variables.insert(variables.end(), environment.begin(), environment.end());
+    for (const std::string& entry : variables) {
+        if (entry.rfind("XDG_DATA_HOME=", 0) == 0) {
+            dataHome_ = entry.substr(14);
+        }
+    }
     int fds[2];
     if (pipe(fds) != 0) {
         return;
     }
-    pid_ = spawn(argv, display, fds[1], -1, workingDirectory, environment);
+    pid_ = spawn(argv, display, fds[1], -1, workingDirectory, variables);
     close(fds[1]);
     outputFd_ = fds[0];
 }

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "support/scratch_folder.h"
+
 using namespace std::chrono_literals;
 
 // A private Xvfb server for one test, on a display number it picks itself.
@@ -32,7 +34,9 @@ class VirtualDisplay {
 
 // A child process with standard input from /dev/null and standard output
 // (and error) read line by line through a pipe. `environment` adds or
-// replaces NAME=VALUE entries of the test's own environment.
+// replaces NAME=VALUE entries of the test's own environment. Unless it
+// names them, HOME and XDG_DATA_HOME point into a scratch folder of the
+// process's own, so no game a test starts touches a real player's files.
 class ChildProcess {
   public:
     ChildProcess(const std::vector<std::string>& argv, const std::string& workingDirectory,
@@ -53,11 +57,16 @@ class ChildProcess {
 
     const std::vector<std::string>& lines() const { return lines_; }
     pid_t pid() const { return pid_; }
+    // The scratch XDG_DATA_HOME (made on the game's first need), or the
+    // test's own when it gave one.
+    const std::string& dataHome() const { return dataHome_; }
 
   private:
     // Reads whatever output is available within `timeout`; false at EOF.
     bool readSome(std::chrono::milliseconds timeout);
 
+    ScratchFolder home_ = ScratchFolder::inTemp();
+    std::string dataHome_;
     pid_t pid_ = -1;
     int outputFd_ = -1;
     std::string partialLine_;
