@@ -11,10 +11,11 @@
 // the game received, live or replayed, so a replay can itself be recorded.
 // The callbacks stay the game's free functions: only when recording or
 // replaying are they reached through small forwarding callbacks installed
-// here. Gamepads are read in the poll too, after GLFW's events: the key
-// and click events they stand for (view/gamepad_mapping.h) count as live
-// events like any other, so they are recorded, and dropped while a replay
-// has recorded frames left.
+// here. Gamepads and then the page's touch gestures are read in the poll
+// too, after GLFW's events: the key and click events they stand for
+// (view/gamepad_mapping.h, view/touch_gestures.h) count as live events like
+// any other, so they are recorded, and dropped while a replay has recorded
+// frames left.
 #pragma once
 
 #include <chrono>
@@ -66,6 +67,8 @@ class FrameInput {
     void deliver(const InputEvent& event);
     void deliverLiveEvents();  // the held live events, in order, then none
     void pollPads();
+    void pollGestures();  // the page's touch gestures, after the pads
+    void takeControlEvents(const std::vector<ControlEvent>& events);  // as live events
     void stopReplaying(const std::string& reason);
     void record(const std::string& line) const;
 

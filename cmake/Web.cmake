@@ -1,7 +1,7 @@
 # The browser build, configured through emcmake (scripts/web.sh does it):
 # the same game sources compiled to WebAssembly against the toolchain's
 # GLFW 3, WebGL 2 and OpenAL (on Web Audio), with the browser side of the
-# platform boundary (web/platform_web.cpp, web/include/) in place of the
+# platform boundary (web/*.cpp, web/include/) in place of the
 # desktop's. It makes a plain static site in <build>/site: index.html,
 # quorland.js and quorland.wasm, and the assets packed into assets.data
 # (loaded by assets.js).
@@ -18,7 +18,10 @@ foreach(package glm stb)
   file(CREATE_LINK /usr/include/${package} ${QUORLAND_WEB_HEADERS}/${package} SYMBOLIC)
 endforeach()
 
-add_quorland_core(web/platform_web.cpp)
+# The browser side of the platform boundary: every source in web/.
+file(GLOB QUORLAND_WEB_SOURCES CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}
+  ${PROJECT_SOURCE_DIR}/web/*.cpp)
+add_quorland_core(${QUORLAND_WEB_SOURCES})
 # web/include comes before the toolchain's headers: its GL/glew.h and
 # INIReader.h stand in for the desktop's.
 target_include_directories(quorland_core SYSTEM PUBLIC
