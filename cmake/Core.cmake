@@ -2,10 +2,11 @@
 # definitions they are compiled with are listed here once, so that a new
 # folder or flag reaches the desktop and the browser build alike.
 #
-# add_quorland_core(PLATFORM_SOURCE...) makes the static library quorland_core:
+# add_quorland_core([PLATFORM_SOURCE]) makes the static library quorland_core:
 # every .cpp in those folders but the entry point (app/main.cpp) and the
-# platform implementations, plus the platform sources the build brings
-# (paths relative to the project).
+# platform implementations, plus the platform source the build brings (a
+# path relative to the project; the browser build links its own into the
+# executable).
 # The executable is then app/main.cpp linked with it.
 set(QUORLAND_SOURCE_FOLDERS app audio framework game render replay view)
 

@@ -18,16 +18,17 @@ foreach(package glm stb)
   file(CREATE_LINK /usr/include/${package} ${QUORLAND_WEB_HEADERS}/${package} SYMBOLIC)
 endforeach()
 
-# The browser side of the platform boundary: every source in web/.
-file(GLOB QUORLAND_WEB_SOURCES CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}
-  ${PROJECT_SOURCE_DIR}/web/*.cpp)
-add_quorland_core(${QUORLAND_WEB_SOURCES})
+add_quorland_core()
 # web/include comes before the toolchain's headers: its GL/glew.h and
 # INIReader.h stand in for the desktop's.
 target_include_directories(quorland_core SYSTEM PUBLIC
   ${CMAKE_CURRENT_SOURCE_DIR}/web/include ${QUORLAND_WEB_HEADERS})
 
-add_executable(quorland app/main.cpp)
+# The browser side of the platform boundary, every source in web/, goes
+# into the executable itself: the functions only the page calls would be
+# left out of a library.
+file(GLOB QUORLAND_WEB_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/web/*.cpp)
+add_executable(quorland app/main.cpp ${QUORLAND_WEB_SOURCES})
 target_link_libraries(quorland PRIVATE quorland_core)
 set_target_properties(quorland PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY ${QUORLAND_WEB_SITE})
 set_project_warnings(quorland)
