@@ -36,10 +36,10 @@ target_link_options(quorland PRIVATE
   -sUSE_GLFW=3 -sUSE_WEBGL2=1 -sFULL_ES3=1 -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2
   -sALLOW_MEMORY_GROWTH=1 -sFORCE_FILESYSTEM=1 -sENVIRONMENT=web -lopenal)
 
-# The page's interface to the game (web/platform_web.cpp): the frame loop
+# The page's interface to the game (web/page_*.cpp): the frame loop
 # awaits animation frames through Asyncify, only along the direct calls from
-# main to the loop; web/replays.js starts main itself (after fetching a
-# served replay) and hands replays over through the exported functions.
+# main to the loop; web/page.js starts main itself (after fetching a served
+# replay) and the page's scripts call the exported functions.
 target_link_options(quorland PRIVATE -sASYNCIFY=1 -sASYNCIFY_IGNORE_INDIRECT=1
   "-sEXPORTED_FUNCTIONS=_main,_malloc,_free"
   "-sEXPORTED_RUNTIME_METHODS=callMain,UTF8ToString,stringToUTF8,lengthBytesUTF8,HEAPU8")

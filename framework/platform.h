@@ -3,7 +3,7 @@
 //
 // Everything else in the game is the same code on both. Exactly one
 // implementation is linked: framework/platform_desktop.cpp in the desktop
-// build, web/platform_web.cpp in the browser build. The browser build adds
+// build, the modules of web/*.cpp in the browser build. The browser build adds
 // two stand-in headers of its own (web/include/GL/glew.h for what GLEW would
 // report on WebGL 2, web/include/INIReader.h for the settings reader), so
 // that the code that includes them stays unchanged.
