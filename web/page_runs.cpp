@@ -76,6 +76,12 @@ void runPlatformLoop(const std::function<bool()>& iteration) {
     }
 }
 
+// The page cannot hold its thread: the frame is tried again at the next
+// animation frame.
+bool platformSleep(double /*seconds*/) {
+    return false;
+}
+
 void queuePageRun(std::vector<std::string> arguments) {
     queuedRun = std::move(arguments);
     if (GLFWwindow* window = glfwGetCurrentContext()) {
