@@ -126,7 +126,12 @@ RunSetup setUpRun(const CommandLineOptions& options) {
         run.seed = options.hasSeed ? options.seed : newWorldSeed();
         return run;
     }
-    run.replay = ReplaySource{options.replayFile, loadReplayOrExit(options.replayFile),
+    ReplayLoad load = loadReplay(options.replayFile);
+    if (!load.replay) {
+        printFatalLine(load.error);
+        exitAfterKeypress();
+    }
+    run.replay = ReplaySource{options.replayFile, std::move(*load.replay),
                               options.timedemo ? ReplayMode::Timedemo : ReplayMode::Watch,
                               !options.runHeadless};
     const ReplayHeader& header = run.replay->replay.header;

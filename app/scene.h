@@ -11,7 +11,7 @@
 #include <memory>
 #include <optional>
 
-#include "app/startup_settings.h"
+#include "framework/settings_types.h"
 #include "game/world.h"
 #include "render/geometry.h"
 #include "render/gl_object.h"

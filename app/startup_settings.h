@@ -1,38 +1,15 @@
 // The values start-up reads from the three settings files.
 //
-// Each struct's member initialisers are the defaults used when a file or a
-// key is missing; the tables in startup_settings.cpp map every member to its
-// section and key, in the order they are read.
+// The settings types themselves are framework/settings_types.h's (a replay
+// file carries them too); the tables in startup_settings.cpp map every
+// member to its section and key, in the order they are read.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
-
-struct WindowSettings {
-    int width = 1280;      // pixels
-    int height = 768;      // pixels
-    int refreshRate = 60;  // Hz, a hint for fullscreen
-    bool fullscreen = false;
-    std::string title = "QUORLAND";
-};
-
-struct CameraSettings {
-    float fov = 60.0f;       // vertical field of view, degrees
-    float nearPlane = 0.1f;  // clipping distances, world units
-    float farPlane = 100.0f;
-    float yaw = 0.0f;    // radians; 0 puts the eye in front of the player, on +z
-    float pitch = 0.0f;  // radians; negative raises the eye
-};
-
-struct RendererSettings {
-    bool wireframe = false;
-    bool backfaceCulling = false;
-    bool normals = false;
-    bool texcoords = false;
-    bool depthTest = true;
-};
+#include "framework/settings_types.h"
 
 struct StartupSettings {
     WindowSettings window;

@@ -1,7 +1,6 @@
 #include "app/verify.h"
 
 #include <memory>
-#include <optional>
 #include <utility>
 
 #include "app/command_line.h"
@@ -40,21 +39,6 @@ class Referee : public GameEventListener {
     bool debugSeen_ = false;
 };
 
-// The replay as --replay reads it, or its "ERROR: " line.
-std::optional<Replay> readReplay(const std::string& path, std::string& errorLine) {
-    bool tooLarge = false;
-    const std::optional<std::string> bytes = readReplayBytes(path, tooLarge);
-    if (!bytes) {
-        errorLine = tooLarge ? tooLargeReplayLine(path) : unreadableReplayLine(path);
-        return std::nullopt;
-    }
-    ReplayParse parse = parseReplay(*bytes);
-    if (!parse.replay) {
-        errorLine = badReplayLine(path, parse.error);
-    }
-    return std::move(parse.replay);
-}
-
 }  // namespace
 
 RunVerdict verifyRun(const std::string& name, Replay replay) {
@@ -79,12 +63,11 @@ RunVerdict verifyRun(const std::string& name, Replay replay) {
 }
 
 int verifyReplay(const std::string& path) {
-    std::string errorLine;
-    std::optional<Replay> replay = readReplay(path, errorLine);
-    if (!replay) {
-        printFatalLine(errorLine);
+    ReplayLoad load = loadReplay(path);
+    if (!load.replay) {
+        printFatalLine(load.error);
         return 1;
     }
-    printLine(verdictJson(verifyRun(path, std::move(*replay))));
+    printLine(verdictJson(verifyRun(path, std::move(*load.replay))));
     return 0;
 }

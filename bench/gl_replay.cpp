@@ -5,174 +5,100 @@
 #include <cstring>
 #include <fstream>
 
-namespace {
+#include "support/gl_interceptor/gl_call_interceptor.h"
 
-struct SavedPointers {
-    PFNGLUSEPROGRAMPROC useProgram;
-    PFNGLUNIFORM1FPROC uniform1f;
-    PFNGLUNIFORM1IPROC uniform1i;
-    PFNGLUNIFORM2FPROC uniform2f;
-    PFNGLUNIFORM3FPROC uniform3f;
-    PFNGLUNIFORMMATRIX3FVPROC uniformMatrix3fv;
-    PFNGLUNIFORMMATRIX4FVPROC uniformMatrix4fv;
-    PFNGLACTIVETEXTUREPROC activeTexture;
-    PFNGLBINDVERTEXARRAYPROC bindVertexArray;
-    PFNGLBINDBUFFERPROC bindBuffer;
-    PFNGLBUFFERDATAPROC bufferData;
-    PFNGLENABLEVERTEXATTRIBARRAYPROC enableVertexAttribArray;
-    PFNGLVERTEXATTRIBPOINTERPROC vertexAttribPointer;
-};
+// Keeps each observed call, and the draws implied by the GL 1.1 calls that
+// cannot be observed.
+class GlFrameRecorder : public GlCallObserver {
+  public:
+    explicit GlFrameRecorder(GlReplay& replay) : replay_(replay) {}
 
-SavedPointers real{};
-GlReplay* recording = nullptr;
-
-}  // namespace
-
-// Every hook appends its call, then makes the real one.
-struct GlRecorderHooks {
-    static GlReplay::Call& add(GlReplay::Op op) {
-        recording->calls_.push_back(GlReplay::Call{op, 0, 0, 0, 0, {}});
-        return recording->calls_.back();
-    }
-    static void GLAPIENTRY useProgram(GLuint program) {
-        add(GlReplay::Op::UseProgram).name = program;
-        real.useProgram(program);
-    }
-    static void GLAPIENTRY uniform1f(GLint location, GLfloat v) {
-        GlReplay::Call& call = add(GlReplay::Op::Uniform1f);
-        call.location = location;
+    void useProgram(GLuint program) override { add(GlReplay::Op::UseProgram).name = program; }
+    void uniform1f(GLint location, GLfloat v) override {
+        GlReplay::Call& call = add(GlReplay::Op::Uniform1f, location);
         call.values[0] = v;
-        real.uniform1f(location, v);
     }
-    static void GLAPIENTRY uniform1i(GLint location, GLint v) {
-        GlReplay::Call& call = add(GlReplay::Op::Uniform1i);
-        call.location = location;
-        call.name = static_cast<GLuint>(v);
-        real.uniform1i(location, v);
+    void uniform1i(GLint location, GLint v) override {
+        add(GlReplay::Op::Uniform1i, location).name = static_cast<GLuint>(v);
     }
-    static void GLAPIENTRY uniform2f(GLint location, GLfloat x, GLfloat y) {
-        GlReplay::Call& call = add(GlReplay::Op::Uniform2f);
-        call.location = location;
+    void uniform2f(GLint location, GLfloat x, GLfloat y) override {
+        GlReplay::Call& call = add(GlReplay::Op::Uniform2f, location);
         call.values[0] = x;
         call.values[1] = y;
-        real.uniform2f(location, x, y);
     }
-    static void GLAPIENTRY uniform3f(GLint location, GLfloat x, GLfloat y, GLfloat z) {
-        GlReplay::Call& call = add(GlReplay::Op::Uniform3f);
-        call.location = location;
+    void uniform3f(GLint location, GLfloat x, GLfloat y, GLfloat z) override {
+        GlReplay::Call& call = add(GlReplay::Op::Uniform3f, location);
         call.values[0] = x;
         call.values[1] = y;
         call.values[2] = z;
-        real.uniform3f(location, x, y, z);
     }
-    static void GLAPIENTRY uniformMatrix3fv(GLint location, GLsizei count, GLboolean transpose,
-                                            const GLfloat* value) {
-        GlReplay::Call& call = add(GlReplay::Op::UniformMatrix3fv);
-        call.location = location;
-        std::memcpy(call.values, value, 9 * sizeof(float));
-        real.uniformMatrix3fv(location, count, transpose, value);
+    void uniformMatrix3fv(GLint location, GLsizei, GLboolean, const GLfloat* value) override {
+        std::memcpy(add(GlReplay::Op::UniformMatrix3fv, location).values, value, 9 * sizeof(float));
     }
-    static void GLAPIENTRY uniformMatrix4fv(GLint location, GLsizei count, GLboolean transpose,
-                                            const GLfloat* value) {
-        GlReplay::Call& call = add(GlReplay::Op::UniformMatrix4fv);
-        call.location = location;
-        std::memcpy(call.values, value, 16 * sizeof(float));
-        real.uniformMatrix4fv(location, count, transpose, value);
+    void uniformMatrix4fv(GLint location, GLsizei, GLboolean, const GLfloat* value) override {
+        std::memcpy(add(GlReplay::Op::UniformMatrix4fv, location).values, value,
+                    16 * sizeof(float));
     }
-    static void GLAPIENTRY activeTexture(GLenum unit) {
-        add(GlReplay::Op::ActiveTexture).target = unit;
-        real.activeTexture(unit);
-    }
+    void activeTexture(GLenum unit) override { add(GlReplay::Op::ActiveTexture).target = unit; }
     // A geometry's vertex array carries its element buffer; its draw is
     // the whole buffer. The text's vertex array has none.
-    static void GLAPIENTRY bindVertexArray(GLuint array) {
+    void bindVertexArray(GLuint array) override {
         add(GlReplay::Op::BindVertexArray).name = array;
-        real.bindVertexArray(array);
         GLint elements = 0;
         glGetIntegerv(GL_ELEMENT_ARRAY_BUFFER_BINDING, &elements);
         if (array != 0 && elements != 0) {
             GLint bytes = 0;
             glGetBufferParameteriv(GL_ELEMENT_ARRAY_BUFFER, GL_BUFFER_SIZE, &bytes);
-            add(GlReplay::Op::DrawElements).location =
-                bytes / static_cast<GLint>(sizeof(std::uint32_t));
+            add(GlReplay::Op::DrawElements, bytes / static_cast<GLint>(sizeof(std::uint32_t)));
         }
     }
-    static void GLAPIENTRY bindBuffer(GLenum target, GLuint buffer) {
+    void bindBuffer(GLenum target, GLuint buffer) override {
         GlReplay::Call& call = add(GlReplay::Op::BindBuffer);
         call.target = target;
         call.name = buffer;
-        real.bindBuffer(target, buffer);
     }
-    static void GLAPIENTRY bufferData(GLenum target, GLsizeiptr size, const void* data,
-                                      GLenum usage) {
+    void bufferData(GLenum target, GLsizeiptr size, const void* data, GLenum usage) override {
         GlReplay::Call& call = add(GlReplay::Op::BufferData);
         call.target = target;
         call.size = size;
         call.name = usage;
         const auto* bytes = static_cast<const unsigned char*>(data);
-        recording->uploads_.emplace_back(bytes, bytes + size);
-        real.bufferData(target, size, data, usage);
+        replay_.uploads_.emplace_back(bytes, bytes + size);
     }
-    static void GLAPIENTRY enableVertexAttribArray(GLuint index) {
+    void enableVertexAttribArray(GLuint index) override {
         add(GlReplay::Op::EnableVertexAttribArray).name = index;
-        real.enableVertexAttribArray(index);
     }
     // Only the HUD text sets a pointer while drawing: 2 floats per vertex,
     // drawn over the upload just made.
-    static void GLAPIENTRY vertexAttribPointer(GLuint index, GLint size, GLenum type,
-                                               GLboolean normalized, GLsizei stride,
-                                               const void* pointer) {
-        GlReplay::Call& call = add(GlReplay::Op::VertexAttribPointer);
+    void vertexAttribPointer(GLuint index, GLint size, GLenum, GLboolean, GLsizei stride,
+                             const void*) override {
+        GlReplay::Call& call = add(GlReplay::Op::VertexAttribPointer, size);
         call.name = index;
-        call.location = size;
         call.size = stride;
-        real.vertexAttribPointer(index, size, type, normalized, stride, pointer);
-        if (recording->uploads_.empty()) {
+        if (replay_.uploads_.empty()) {
             return;
         }
-        const GLsizeiptr uploaded = static_cast<GLsizeiptr>(recording->uploads_.back().size());
-        add(GlReplay::Op::DrawArrays).location =
-            static_cast<GLint>(uploaded / (static_cast<GLsizeiptr>(size) * 4));
+        const auto uploaded = static_cast<GLsizeiptr>(replay_.uploads_.back().size());
+        add(GlReplay::Op::DrawArrays,
+            static_cast<GLint>(uploaded / (static_cast<GLsizeiptr>(size) * 4)));
     }
+
+  private:
+    GlReplay::Call& add(GlReplay::Op op, GLint location = 0) {
+        replay_.calls_.push_back(GlReplay::Call{op, location, 0, 0, 0, {}});
+        return replay_.calls_.back();
+    }
+    GlReplay& replay_;
 };
 
-void GlReplay::startRecording(GlReplay& replay) {
-    recording = &replay;
-    real = {__glewUseProgram,         __glewUniform1f,     __glewUniform1i,
-            __glewUniform2f,          __glewUniform3f,     __glewUniformMatrix3fv,
-            __glewUniformMatrix4fv,   __glewActiveTexture, __glewBindVertexArray,
-            __glewBindBuffer,         __glewBufferData,    __glewEnableVertexAttribArray,
-            __glewVertexAttribPointer};
-    __glewUseProgram = &GlRecorderHooks::useProgram;
-    __glewUniform1f = &GlRecorderHooks::uniform1f;
-    __glewUniform1i = &GlRecorderHooks::uniform1i;
-    __glewUniform2f = &GlRecorderHooks::uniform2f;
-    __glewUniform3f = &GlRecorderHooks::uniform3f;
-    __glewUniformMatrix3fv = &GlRecorderHooks::uniformMatrix3fv;
-    __glewUniformMatrix4fv = &GlRecorderHooks::uniformMatrix4fv;
-    __glewActiveTexture = &GlRecorderHooks::activeTexture;
-    __glewBindVertexArray = &GlRecorderHooks::bindVertexArray;
-    __glewBindBuffer = &GlRecorderHooks::bindBuffer;
-    __glewBufferData = &GlRecorderHooks::bufferData;
-    __glewEnableVertexAttribArray = &GlRecorderHooks::enableVertexAttribArray;
-    __glewVertexAttribPointer = &GlRecorderHooks::vertexAttribPointer;
-}
-
-void GlReplay::stopRecording() {
-    __glewUseProgram = real.useProgram;
-    __glewUniform1f = real.uniform1f;
-    __glewUniform1i = real.uniform1i;
-    __glewUniform2f = real.uniform2f;
-    __glewUniform3f = real.uniform3f;
-    __glewUniformMatrix3fv = real.uniformMatrix3fv;
-    __glewUniformMatrix4fv = real.uniformMatrix4fv;
-    __glewActiveTexture = real.activeTexture;
-    __glewBindVertexArray = real.bindVertexArray;
-    __glewBindBuffer = real.bindBuffer;
-    __glewBufferData = real.bufferData;
-    __glewEnableVertexAttribArray = real.enableVertexAttribArray;
-    __glewVertexAttribPointer = real.vertexAttribPointer;
-    recording = nullptr;
+GlReplay GlReplay::record(const std::function<void()>& frame) {
+    GlReplay replay;
+    GlFrameRecorder recorder(replay);
+    {
+        const GlCallInterceptor interceptor(recorder);
+        frame();
+    }
+    return replay;
 }
 
 std::size_t GlReplay::drawCount() const {

@@ -1,9 +1,11 @@
 // The minimal baseline for a game frame: the frame's own OpenGL calls,
 // recorded once from a real frame and replayed from a flat list.
 //
-// While a recording runs, the GLEW entry points the frame uses are swapped
-// for recorders that keep each call with its arguments (uniform locations
-// already resolved, matrices already computed) and then make the real call.
+// While a recording runs, the frame's calls are observed through the
+// interceptor the GL tests use too
+// (tests/support/gl_interceptor/gl_call_interceptor.h): each real call is
+// kept with its arguments (uniform locations already resolved, matrices
+// already computed).
 // The OpenGL 1.1 draw calls are not GLEW pointers; they are implied and
 // recorded too: a bound vertex array with an element buffer is drawn whole
 // with glDrawElements (as every Geometry draw does right after its bind),
@@ -15,19 +17,13 @@
 #include <GL/glew.h>
 
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 class GlReplay {
   public:
     // Records the OpenGL calls that `frame` makes (and makes them).
-    template <typename Frame>
-    static GlReplay record(Frame&& frame) {
-        GlReplay replay;
-        startRecording(replay);
-        frame();
-        stopRecording();
-        return replay;
-    }
+    static GlReplay record(const std::function<void()>& frame);
 
     void replay() const;
 
@@ -66,10 +62,7 @@ class GlReplay {
     };
 
   private:
-    static void startRecording(GlReplay& replay);
-    static void stopRecording();
-
-    friend struct GlRecorderHooks;
+    friend class GlFrameRecorder;
     std::vector<Call> calls_;
     std::vector<std::vector<unsigned char>> uploads_;  // buffer contents, in call order
 };

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "replay/replay_format.h"
+#include "replay/replay_reader.h"
 
 namespace {
 

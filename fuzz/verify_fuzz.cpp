@@ -12,6 +12,7 @@
 #include "app/verify.h"
 #include "game/classic_rand.h"
 #include "game/game_state.h"
+#include "replay/replay_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     ReplayParse parse = parseReplay(std::string(reinterpret_cast<const char*>(data), size));

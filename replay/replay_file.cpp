@@ -1,38 +1,21 @@
 #include "replay/replay_file.h"
 
-#include <optional>
-
-#include "framework/console.h"
+#include <utility>
 
 const char* gameVersion() {
     return QUORLAND_VERSION;
 }
-
-namespace {
-
-const ReplayRecorder* currentRecorder = nullptr;
-
-}  // namespace
 
 std::unique_ptr<ReplayRecorder> ReplayRecorder::create(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "w");
     if (file == nullptr) {
         return nullptr;
     }
-    std::unique_ptr<ReplayRecorder> recorder(new ReplayRecorder(file, path));
-    currentRecorder = recorder.get();
-    return recorder;
+    return std::unique_ptr<ReplayRecorder>(new ReplayRecorder(file));
 }
 
 ReplayRecorder::~ReplayRecorder() {
     std::fclose(file_);
-    if (currentRecorder == this) {
-        currentRecorder = nullptr;
-    }
-}
-
-const ReplayRecorder* ReplayRecorder::current() {
-    return currentRecorder;
 }
 
 void ReplayRecorder::write(const std::string& lines, bool flush) {
@@ -44,52 +27,57 @@ void ReplayRecorder::write(const std::string& lines, bool flush) {
 
 void ReplayRecorder::writeFrame(const std::string& frameLine) {
     write(frameLine, true);
-    ++frames_;
 }
 
 void ReplayRecorder::finish(std::size_t frameCount) {
     write(formatReplayEnd(frameCount), true);
-    finished_ = true;
-}
-
-std::string ReplayRecorder::closedCopy() const {
-    bool tooLarge = false;
-    std::string text = readReplayBytes(path_, tooLarge).value_or("");
-    if (finished_) {
-        return text;
-    }
-    // Up to the last frame line: events after it belong to a frame not yet
-    // ended (the page delivers input between frames).
-    std::size_t end = 0;
-    for (std::size_t start = 0, feed; (feed = text.find('\n', start)) != std::string::npos;
-         start = feed + 1) {
-        if (text.compare(start, 2, "g ") == 0 || text.compare(start, feed - start, "m") == 0) {
-            end = feed + 1;
-        }
-    }
-    return text.substr(0, end) + formatReplayEnd(frames_);
 }
 
 std::string recordFileError(const std::string& path) {
     return "Cannot write replay file '" + path + "'";
 }
 
-std::optional<std::string> readReplayBytes(const std::string& path, bool& tooLarge) {
-    tooLarge = false;
+ReplayBytes readReplayBytes(const std::string& path) {
+    ReplayBytes read;
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
-        return std::nullopt;
+        read.fault = ReplayBytes::Fault::CannotRead;
+        return read;
     }
-    std::string bytes;
     char buffer[65536];
     std::size_t count = 0;
-    while (!tooLarge && (count = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        bytes.append(buffer, count);
-        tooLarge = bytes.size() > kMaxReplayBytes;
+    while (read.fault == ReplayBytes::Fault::None &&
+           (count = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        read.bytes.append(buffer, count);
+        if (read.bytes.size() > kMaxReplayBytes) {
+            read.fault = ReplayBytes::Fault::TooLarge;
+        }
     }
-    const bool failed = std::ferror(file) != 0 || tooLarge;
+    if (read.fault == ReplayBytes::Fault::None && std::ferror(file) != 0) {
+        read.fault = ReplayBytes::Fault::CannotRead;
+    }
     std::fclose(file);
-    return failed ? std::nullopt : std::optional<std::string>(std::move(bytes));
+    if (read.fault != ReplayBytes::Fault::None) {
+        read.bytes.clear();
+    }
+    return read;
+}
+
+std::string closedRecording(const std::string& path) {
+    const std::string text = readReplayBytes(path).bytes;
+    std::size_t end = 0;  // just after the last frame line
+    std::size_t frames = 0;
+    for (std::size_t start = 0, feed; (feed = text.find('\n', start)) != std::string::npos;
+         start = feed + 1) {
+        if (text.compare(start, 4, "end ") == 0) {
+            return text;
+        }
+        if (text.compare(start, 2, "g ") == 0 || text.compare(start, feed - start, "m") == 0) {
+            end = feed + 1;
+            ++frames;
+        }
+    }
+    return text.empty() ? text : text.substr(0, end) + formatReplayEnd(frames);
 }
 
 std::string unreadableReplayLine(const std::string& path) {
@@ -106,17 +94,19 @@ std::string badReplayLine(const std::string& path, const ReplayError& error) {
            error.what;
 }
 
-Replay loadReplayOrExit(const std::string& path) {
-    bool tooLarge = false;
-    const std::optional<std::string> bytes = readReplayBytes(path, tooLarge);
-    if (!bytes) {
-        printFatalLine(tooLarge ? tooLargeReplayLine(path) : unreadableReplayLine(path));
-        exitAfterKeypress();
+ReplayLoad loadReplay(const std::string& path) {
+    const ReplayBytes read = readReplayBytes(path);
+    switch (read.fault) {
+        case ReplayBytes::Fault::CannotRead:
+            return {std::nullopt, unreadableReplayLine(path)};
+        case ReplayBytes::Fault::TooLarge:
+            return {std::nullopt, tooLargeReplayLine(path)};
+        case ReplayBytes::Fault::None:
+            break;
     }
-    ReplayParse parse = parseReplay(*bytes);
+    ReplayParse parse = parseReplay(read.bytes);
     if (!parse.replay) {
-        printFatalLine(badReplayLine(path, parse.error));
-        exitAfterKeypress();
+        return {std::nullopt, badReplayLine(path, parse.error)};
     }
-    return std::move(*parse.replay);
+    return {std::move(parse.replay), ""};
 }

@@ -2,8 +2,11 @@
 // and the loader that reads a whole file before any window opens.
 //
 // The recorder flushes at the end of every frame, so a killed or crashed
-// game leaves a file that replays up to its last whole frame. Both sides
-// report an unusable file through start-up's fatal path, never later.
+// game leaves a file that replays up to its last whole frame; the same file
+// closed for its whole frames is the page's download while the run goes on.
+// The loader returns what went wrong as the line to print, and leaves the
+// printing, waiting and exiting to the caller: the library never ends the
+// process.
 #pragma once
 
 #include <cstdio>
@@ -12,6 +15,7 @@
 #include <string>
 
 #include "replay/replay_format.h"
+#include "replay/replay_reader.h"
 
 // The version written into every recording's first line.
 const char* gameVersion();
@@ -35,27 +39,31 @@ class ReplayRecorder {
     // The closing line of a run that ended normally.
     void finish(std::size_t frameCount);
 
-    // The recording as a complete file: what is written so far, closed for
-    // the frames so far unless the run has already closed it.
-    std::string closedCopy() const;
-    // The recorder of the run in progress, or null (the page takes its
-    // recording through it while the run goes on).
-    static const ReplayRecorder* current();
-
   private:
-    ReplayRecorder(std::FILE* file, std::string path) : file_(file), path_(std::move(path)) {}
+    explicit ReplayRecorder(std::FILE* file) : file_(file) {}
     std::FILE* file_;
-    std::string path_;
-    std::size_t frames_ = 0;  // frame lines written
-    bool finished_ = false;   // the closing line is written
 };
 
 // The message naming `path` when the recording cannot be written.
 std::string recordFileError(const std::string& path);
 
-// The whole file at `path`, at most kMaxReplayBytes of it: nothing when it
-// cannot be read, or `tooLarge` set (and nothing) when it holds more.
-std::optional<std::string> readReplayBytes(const std::string& path, bool& tooLarge);
+// A replay file's bytes as read from disk.
+struct ReplayBytes {
+    enum class Fault { None, CannotRead, TooLarge };
+    std::string bytes;  // the whole file when `fault` is None, else empty
+    Fault fault = Fault::None;
+};
+
+// The whole file at `path`, at most kMaxReplayBytes of it: TooLarge (as
+// soon as more has been read) when it holds more.
+ReplayBytes readReplayBytes(const std::string& path);
+
+// The recording at `path` as a complete replay file: as it is once its
+// closing line is written, else up to its last frame line (what follows
+// belongs to a frame not yet ended) and closed for the frames so far. Empty
+// when it cannot be read. Reading the file the recorder flushes each frame
+// to is all it takes, so it needs no access to the recorder.
+std::string closedRecording(const std::string& path);
 
 // The "ERROR: " line for a replay named `path` that cannot be read, holds
 // more than kMaxReplayBytes or does not parse.
@@ -63,7 +71,12 @@ std::string unreadableReplayLine(const std::string& path);
 std::string tooLargeReplayLine(const std::string& path);
 std::string badReplayLine(const std::string& path, const ReplayError& error);
 
-// Reads and parses `path`. On any fault prints one "ERROR: " line naming the
-// file (and the line and what is wrong), waits for one character of input
-// and exits with code 1.
-Replay loadReplayOrExit(const std::string& path);
+// What loading a replay file gave: the replay, or the one "ERROR: " line
+// naming the file (and the line and what is wrong) to print.
+struct ReplayLoad {
+    std::optional<Replay> replay;
+    std::string error;  // set when `replay` is not
+};
+
+// Reads and parses `path`.
+ReplayLoad loadReplay(const std::string& path);

@@ -7,8 +7,9 @@
 // uses exactly the recorded values. Every line stands alone, so a file can
 // be written as the run goes and still be read when the run was killed: the
 // closing line tells a finished recording from a cut-off one. The format is
-// documented in docs/replays.md; this module only turns lines into values
-// and back, with no GLFW or file access, so it can be tested and fuzzed.
+// documented in docs/replays.md; this module holds the values and writes
+// them as lines (replay/replay_reader.h reads them back), with no GLFW or
+// file access, so it can be tested and fuzzed.
 #pragma once
 
 #include <cstdint>
@@ -16,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "app/startup_settings.h"
+#include "framework/settings_types.h"
 
 // Bumped whenever a line changes meaning; a reader refuses other versions.
 constexpr int kReplayFormatVersion = 1;
@@ -76,21 +77,6 @@ struct Replay {
     std::vector<RecordedFrame> frames;
     bool finished = false;  // the closing line was there
 };
-
-struct ReplayError {
-    int line = 0;  // 1-based
-    std::string what;
-};
-
-struct ReplayParse {
-    std::optional<Replay> replay;  // set on success
-    ReplayError error;             // set on failure
-};
-
-// Reads a whole replay file's bytes (replay_reader.cpp). A last line without its line feed (a
-// recording killed mid-write) and the events of an unfinished last frame are
-// dropped, not errors; every other fault is reported with its line.
-ReplayParse parseReplay(const std::string& text);
 
 // Text fields (a title, a path) keep the bytes 0x21 to 0x7e except '%';
 // every other byte becomes '%' and two upper-case hex digits.

@@ -1,8 +1,7 @@
-// The reading half of replay/replay_format.h: strict, line by line, every
-// fault named with its line, so a bad file is refused before any window
-// opens. Apart from the writer so that each stays one screenful of rules;
-// the spelling of single fields is replay/replay_fields.h's.
-#include "replay/replay_format.h"
+// The reader of replay/replay_reader.h. Apart from the writer
+// (replay_format.cpp) so that each stays one screenful of rules; the
+// spelling of single fields is replay/replay_fields.h's.
+#include "replay/replay_reader.h"
 
 #include <GLFW/glfw3.h>
 

@@ -76,11 +76,7 @@ EMSCRIPTEN_KEEPALIVE const char* quorland_start_replay(const char* name, const c
 // The current run's recording as a complete replay file (closed for the
 // frames so far), or the last run's when none is in progress.
 EMSCRIPTEN_KEEPALIVE const char* quorland_take_recording() {
-    if (const ReplayRecorder* recorder = ReplayRecorder::current()) {
-        return handOver(recorder->closedCopy());
-    }
-    bool tooLarge = false;
-    return handOver(readReplayBytes(kPageRecordingPath, tooLarge).value_or(""));
+    return handOver(closedRecording(kPageRecordingPath));
 }
 
 }  // extern "C"

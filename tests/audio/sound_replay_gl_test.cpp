@@ -111,9 +111,11 @@ TEST_P(SoundReplayTest, SoundsStartExactlyInTheFramesThatAnnounceThem) {
     ASSERT_TRUE(loopback.ok()) << "OpenAL Soft's loopback device is missing";
     std::ostringstream console;
     RecordingListener listener(loopback, console);
+    ReplayLoad load = loadReplay(base + ".replay");
+    ASSERT_TRUE(load.replay) << load.error;
     {
         std::streambuf* const saved = std::cout.rdbuf(console.rdbuf());
-        Replay replay = loadReplayOrExit(base + ".replay");
+        Replay replay = std::move(*load.replay);
         setWorldSeed(replay.header.seed);
         std::unique_ptr<Scene> scene = buildScene(replay.header.camera);
         console.str("");

@@ -226,9 +226,10 @@ TEST_F(ReplayTest, AReplayKeepsItsRecordedPaceAndATimedemoDoesNot) {
     double pacedSpan = 0.0;
     for (std::size_t i = 0; i < paced.size(); ++i) {
         const double wanted = recorded[i + 1] - recorded[i];
-        // Never early; late by no more than a frame or two of drawing.
-        EXPECT_GE(paced[i], wanted - 0.03) << "hop " << i + 1;
-        EXPECT_LE(paced[i], wanted + 0.5) << "hop " << i + 1;
+        // Not early (unpaced, the hops came 70 ms apart); late by a frame
+        // or two of drawing at most, with room for a busy machine.
+        EXPECT_GE(paced[i], wanted * 0.8) << "hop " << i + 1;
+        EXPECT_LE(paced[i], wanted + 1.0) << "hop " << i + 1;
         pacedSpan += paced[i];
     }
     const std::vector<double> timed = hopGaps("--timedemo");

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <limits>
 
+#include "replay/replay_reader.h"
+
 namespace {
 
 std::uint32_t bitsOf(float value) {

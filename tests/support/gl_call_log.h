@@ -1,11 +1,11 @@
 // Recording the OpenGL calls our code makes, as readable lines.
 //
-// While a GlCallLog lives, the GLEW entry points below are swapped for
-// recorders that append one line per call and then call the real function,
-// so drawing still happens. Uniform lines carry the uniform's name (looked
-// up in the current program), not its location, and the last matrix sent to
-// each name is kept. GL 1.1 functions (glBindTexture, glDrawArrays,
-// glDrawElements) are not GLEW pointers and cannot be recorded this way.
+// While a GlCallLog lives, it observes the calls below through the shared
+// interceptor (support/gl_interceptor/gl_call_interceptor.h), one line per
+// call, made after the real call, so drawing still happens. Uniform lines carry the uniform's name
+// (looked up in the current program), not its location, and the last matrix sent to each name is
+// kept. GL 1.1 functions (glBindTexture, glDrawArrays, glDrawElements) are not GLEW pointers and
+// cannot be recorded this way.
 //
 // Lines: "useProgram P", "uniform1f NAME V", "uniform1i NAME V",
 // "uniform3f NAME X Y Z", "uniformMatrix3fv NAME", "uniformMatrix4fv NAME",
@@ -22,9 +22,11 @@
 
 #include <GL/glew.h>
 
-#include <map>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "support/gl_interceptor/gl_call_interceptor.h"
 
 enum class GlObjectKind { Buffer, VertexArray, ShaderStage };
 
@@ -45,4 +47,9 @@ class GlCallLog {
     // again counts as a new object).
     std::vector<GLuint> created(GlObjectKind kind) const;
     std::vector<GLuint> undeleted(GlObjectKind kind) const;
+
+  private:
+    class Recorder;  // the observer that writes the lines
+    std::unique_ptr<Recorder> recorder_;
+    GlCallInterceptor interceptor_;
 };

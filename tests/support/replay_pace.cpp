@@ -3,7 +3,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "replay/replay_format.h"
+#include "replay/replay_reader.h"
 
 std::vector<double> recordedPressTimes(const std::string& replayPath, int key) {
     std::ifstream file(replayPath, std::ios::binary);
