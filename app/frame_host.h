@@ -3,7 +3,7 @@
 //
 // The frame loop and the frame input ask this object, at the points where
 // they would otherwise ask the window system, for the clock, the event
-// poll, the cursor, the pads, the close flag and the buffer swap. The
+// poll, the cursor, the pads, touch gestures, the close flag and the buffer swap. The
 // window answers through GLFW (app/window_host.cpp). No window is the
 // referee's side: a replay checked from its file alone, with no display,
 // no OpenGL and no sound; it has no live input, draws nothing and ends when
@@ -12,6 +12,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "framework/platform.h"
 #include "game/game_state.h"
@@ -41,6 +42,8 @@ class FrameHost {
     virtual void pollEvents() = 0;
     virtual CursorPosition cursor() = 0;  // window pixels, truncated
     virtual PadReading pad(int slot) = 0;
+    // The page's touch gestures since the last call, oldest first.
+    virtual std::vector<TouchGesture> gestures() = 0;
     virtual bool closeRequested() const = 0;  // the window was asked to close
     virtual void requestClose() = 0;
     virtual void swapBuffers() = 0;
@@ -54,7 +57,8 @@ class FrameHost {
     bool closing() const { return quitRequested || closeRequested(); }
 };
 
-// The game's window: GLFW's clock, events, cursor, pads and swap.
+// The game's window: GLFW's clock, events, cursor, pads and swap, and the
+// platform's gestures.
 std::unique_ptr<FrameHost> makeWindowHost(GLFWwindow* window);
 // No window: no live input, nothing drawn, a close flag of its own.
 std::unique_ptr<FrameHost> makeNoWindowHost();

@@ -8,6 +8,7 @@
 #include "game/game_state.h"
 #include "game/hopping.h"
 #include "view/input_callbacks.h"
+#include "view/touch_gestures.h"
 
 namespace {
 
@@ -77,6 +78,7 @@ void FrameInput::poll() {
     // brought up in the same frame).
     pollPads();
     deliverLiveEvents();
+    pollGestures();
     if (replaying()) {
         for (const InputEvent& event : source_->replay.frames[next_].events) {
             deliver(event);
@@ -99,8 +101,20 @@ void FrameInput::pollPads() {
     for (int slot = 0; slot < kPadSlots; ++slot) {
         padReadings_[static_cast<std::size_t>(slot)] = host_.pad(slot);
     }
-    for (const PadEvent& event : pads_.update(padReadings_, host_.now(), gameState)) {
-        onLiveEvent(event.kind == PadEvent::Kind::Key
+    takeControlEvents(pads_.update(padReadings_, host_.now(), gameState));
+}
+
+void FrameInput::pollGestures() {
+    // Each gesture meets the screen the one before it left.
+    for (const TouchGesture gesture : host_.gestures()) {
+        takeControlEvents(gestureEvents(gesture, gameState));
+        deliverLiveEvents();
+    }
+}
+
+void FrameInput::takeControlEvents(const std::vector<ControlEvent>& events) {
+    for (const ControlEvent& event : events) {
+        onLiveEvent(event.kind == ControlEvent::Kind::Key
                         ? keyEvent(event.code, 0, event.action, 0)
                         : mouseButtonEvent(event.code, event.action, 0));
     }

@@ -13,9 +13,11 @@
 // replaying does the host forward live events here instead. A replay is
 // watched at the pace it was recorded (each game frame no earlier than its
 // recorded times add up to), timed as fast as possible, or checked with no
-// window, where it simply ends with its frames. Gamepads are read in the poll too, after GLFW's
-// events: the key and click events they stand for (view/gamepad_mapping.h) count as live events
-// like any other, so they are recorded, and dropped while a replay has recorded frames left.
+// window, where it simply ends with its frames. Gamepads and then the page's
+// touch gestures are read in the poll too, after GLFW's events: the key and
+// click events they stand for (view/gamepad_mapping.h, view/touch_gestures.h)
+// count as live events like any other, so they are recorded, and dropped
+// while a replay has recorded frames left.
 #pragma once
 
 #include <chrono>
@@ -85,6 +87,8 @@ class FrameInput : public LiveEventSink {
     void deliver(const InputEvent& event);
     void deliverLiveEvents();  // the held live events, in order, then none
     void pollPads();
+    void pollGestures();  // the page's touch gestures, after the pads
+    void takeControlEvents(const std::vector<ControlEvent>& events);  // as live events
     void stopReplaying(const std::string& reason);
     void record(const std::string& line) const;
     bool stopsWithTheFrames() const { return source_->mode != ReplayMode::Watch; }

@@ -59,6 +59,7 @@ glm::vec3 followTarget() {
 
 void updateCamera(FrameInput& input, Camera& camera) {
     const CursorPosition cursor = input.cursor();
+    camera.fitWindow(windowWidth, windowHeight);
     camera.update(cursor.x, cursor.y, zoom, leftMouseDown, rightMouseDown, debugMode,
                   followTarget());
 }

@@ -22,6 +22,7 @@
 #include "audio/game_sound.h"
 #include "bests/utc_date.h"
 #include "framework/console.h"
+#include "framework/platform.h"
 #include "framework/settings_reader.h"
 #include "game/game_state.h"
 #include "game/hopping.h"
@@ -106,10 +107,10 @@ void adoptGrantedFramebufferSize(GLFWwindow* window) {
     }
 }
 
-// What a run is played from: the command line and the settings files, or
-// a replay file. A replay's settings are the recorded ones: the files are
-// not read, and the lines their reading printed while recording (the only
-// start-up lines settings cause) are printed again, so both runs say the same.
+// What a run is played from: the command line and the settings files (with
+// the window size the platform asks for, if any), or a replay file. A replay's settings are the
+// recorded ones: the files are not read, and the lines their reading printed while recording (the
+// only start-up lines settings cause) are printed again, so both runs say the same.
 struct RunSetup {
     StartupSettings settings;
     std::uint32_t seed = 0;  // the world's, whether given, drawn or recorded
@@ -120,6 +121,10 @@ RunSetup setUpRun(const CommandLineOptions& options) {
     RunSetup run;
     if (!options.hasReplayFile) {
         run.settings = readStartupSettings(options);
+        if (const std::optional<PlatformWindowSize> size = platformStartWindowSize()) {
+            run.settings.window.width = size->width;  // recorded as the run's window
+            run.settings.window.height = size->height;
+        }
         run.seed = options.daily     ? dailySeed(utcNow())
                    : options.hasSeed ? options.seed
                                      : newWorldSeed();

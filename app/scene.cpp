@@ -53,8 +53,11 @@ void placeObjects(Scene& scene, const CameraSettings& cameraSettings, int rowCou
         scene.markerMaterial);
 
     const float aspect = static_cast<float>(windowWidth) / static_cast<float>(windowHeight);
+    // The shipped window's shape: a window taller than wide shows its width.
+    const WindowSettings shipped;
+    const float wideAspect = static_cast<float>(shipped.width) / static_cast<float>(shipped.height);
     scene.camera.emplace(cameraSettings.fov, aspect, cameraSettings.nearPlane,
-                         cameraSettings.farPlane);
+                         cameraSettings.farPlane, wideAspect);
     scene.camera->setYaw(cameraSettings.yaw);
     scene.camera->setPitch(cameraSettings.pitch);
 }

@@ -57,7 +57,8 @@ struct Scene {
 
 // Builds the scene: four shaders, two textures, eleven materials, the text
 // objects, the player, the world (rowCount rows), the origin marker and the
-// camera (aspect from the window size in effect now, computed once).
+// camera (aspect from the window size in effect now; view/camera.h says
+// when it follows a resize).
 std::unique_ptr<Scene> buildScene(const CameraSettings& cameraSettings, int rowCount = 200);
 
 // The same objects, placed exactly as buildScene places them, with no

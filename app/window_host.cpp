@@ -43,6 +43,7 @@ class WindowHost : public FrameHost {
         return {static_cast<int>(x), static_cast<int>(y)};
     }
     PadReading pad(int slot) override { return readPlatformPad(slot); }
+    std::vector<TouchGesture> gestures() override { return takePlatformGestures(); }
     bool closeRequested() const override { return glfwWindowShouldClose(window_) == GLFW_TRUE; }
     void requestClose() override { glfwSetWindowShouldClose(window_, GLFW_TRUE); }
     void swapBuffers() override { glfwSwapBuffers(window_); }
@@ -70,6 +71,7 @@ class NoWindowHost : public FrameHost {
     void pollEvents() override {}
     CursorPosition cursor() override { return {}; }
     PadReading pad(int /*slot*/) override { return {}; }
+    std::vector<TouchGesture> gestures() override { return {}; }
     bool closeRequested() const override { return closeRequested_; }
     void requestClose() override { closeRequested_ = true; }
     void swapBuffers() override {}

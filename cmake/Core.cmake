@@ -2,9 +2,11 @@
 # definitions they are compiled with are listed here once, so that a new
 # folder or flag reaches the desktop and the browser build alike.
 #
-# add_quorland_core(PLATFORM_SOURCE) makes the static library quorland_core:
+# add_quorland_core([PLATFORM_SOURCE]) makes the static library quorland_core:
 # every .cpp in those folders but the entry point (app/main.cpp) and the
-# platform implementations, plus the one platform source the build brings.
+# platform implementations, plus the platform source the build brings (a
+# path relative to the project; the browser build links its own into the
+# executable).
 # The executable is then app/main.cpp linked with it.
 set(QUORLAND_SOURCE_FOLDERS app audio bests framework game render replay view)
 
@@ -16,7 +18,7 @@ set(QUORLAND_SOURCE_FOLDERS app audio bests framework game render replay view)
 # breaks them to show that the golden transcripts notice.
 set(QUORLAND_FLOAT_FLAGS -ffp-contract=off -fno-fast-math)
 
-function(add_quorland_core platform_source)
+function(add_quorland_core)
   set(patterns)
   foreach(folder IN LISTS QUORLAND_SOURCE_FOLDERS)
     list(APPEND patterns ${PROJECT_SOURCE_DIR}/${folder}/*.cpp)
@@ -24,7 +26,8 @@ function(add_quorland_core platform_source)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${patterns})
   list(FILTER sources EXCLUDE REGEX "/app/main\\.cpp$|/framework/platform_[a-z]+\\.cpp$")
 
-  add_library(quorland_core STATIC ${sources} ${PROJECT_SOURCE_DIR}/${platform_source})
+  list(TRANSFORM ARGN PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARIABLE platform_sources)
+  add_library(quorland_core STATIC ${sources} ${platform_sources})
   target_include_directories(quorland_core PUBLIC ${PROJECT_SOURCE_DIR})
   # GLFW_INCLUDE_NONE: GLEW (or the browser's stand-in) alone declares OpenGL.
   # QUORLAND_VERSION: --version prints it, replay files name it.

@@ -1,7 +1,7 @@
 # The browser build, configured through emcmake (scripts/web.sh does it):
 # the same game sources compiled to WebAssembly against the toolchain's
 # GLFW 3, WebGL 2 and OpenAL (on Web Audio), with the browser side of the
-# platform boundary (web/platform_web.cpp, web/include/) in place of the
+# platform boundary (web/*.cpp, web/include/) in place of the
 # desktop's. It makes a plain static site in <build>/site: index.html,
 # quorland.js and quorland.wasm, and the assets packed into assets.data
 # (loaded by assets.js).
@@ -18,13 +18,17 @@ foreach(package glm stb)
   file(CREATE_LINK /usr/include/${package} ${QUORLAND_WEB_HEADERS}/${package} SYMBOLIC)
 endforeach()
 
-add_quorland_core(web/platform_web.cpp)
+add_quorland_core()
 # web/include comes before the toolchain's headers: its GL/glew.h and
 # INIReader.h stand in for the desktop's.
 target_include_directories(quorland_core SYSTEM PUBLIC
   ${CMAKE_CURRENT_SOURCE_DIR}/web/include ${QUORLAND_WEB_HEADERS})
 
-add_executable(quorland app/main.cpp)
+# The browser side of the platform boundary, every source in web/, goes
+# into the executable itself: the functions only the page calls would be
+# left out of a library.
+file(GLOB QUORLAND_WEB_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/web/*.cpp)
+add_executable(quorland app/main.cpp ${QUORLAND_WEB_SOURCES})
 target_link_libraries(quorland PRIVATE quorland_core)
 set_target_properties(quorland PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY ${QUORLAND_WEB_SITE})
 set_project_warnings(quorland)
@@ -32,10 +36,10 @@ target_link_options(quorland PRIVATE
   -sUSE_GLFW=3 -sUSE_WEBGL2=1 -sFULL_ES3=1 -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2
   -sALLOW_MEMORY_GROWTH=1 -sFORCE_FILESYSTEM=1 -sENVIRONMENT=web -lopenal)
 
-# The page's interface to the game (web/platform_web.cpp): the frame loop
+# The page's interface to the game (web/page_*.cpp): the frame loop
 # awaits animation frames through Asyncify, only along the direct calls from
-# main to the loop; web/replays.js starts main itself (after fetching a
-# served replay) and hands replays over through the exported functions.
+# main to the loop; web/page.js starts main itself (after fetching a served
+# replay) and the page's scripts call the exported functions.
 target_link_options(quorland PRIVATE -sASYNCIFY=1 -sASYNCIFY_IGNORE_INDIRECT=1
   "-sEXPORTED_FUNCTIONS=_main,_malloc,_free"
   "-sEXPORTED_RUNTIME_METHODS=callMain,UTF8ToString,stringToUTF8,lengthBytesUTF8,HEAPU8")

@@ -23,6 +23,7 @@ void printFatalLine(const std::string& line) {
 void waitForOneCharacter() {
     std::cout.flush();
     platformWaitAfterFatal(fatalMessage);
+    fatalMessage.clear();  // the page's next run starts with none of these lines
 }
 
 void exitAfterKeypress() {

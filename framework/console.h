@@ -18,6 +18,8 @@ void printFatalLine(const std::string& line);
 // Blocks until one character can be read from standard input; returns at
 // once at the end of input (stdin from /dev/null, a closed pipe). In the
 // page there is no input: the message is reported and the wait ends at once.
+// Either way the message is then forgotten: a later run (the page's next)
+// reports only its own lines.
 void waitForOneCharacter();
 
 // Waits for one character, then ends the process with exit code 1.

@@ -3,7 +3,7 @@
 //
 // Everything else in the game is the same code on both. Exactly one
 // implementation is linked: framework/platform_desktop.cpp in the desktop
-// build, web/platform_web.cpp in the browser build. The browser build adds
+// build, the modules of web/*.cpp in the browser build. The browser build adds
 // two stand-in headers of its own (web/include/GL/glew.h for what GLEW would
 // report on WebGL 2, web/include/INIReader.h for the settings reader), so
 // that the code that includes them stays unchanged.
@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,34 @@ struct PadReading {
 
 // The pad in `slot` as of the last event poll; Absent outside 0 ... kPadSlots - 1.
 PadReading readPlatformPad(int slot);
+
+// Touch. The browser's page reports what a finger did on the canvas and its
+// touch buttons, and when the page was hidden; the game queues these and
+// turns them into key and click events in the frame's poll
+// (view/touch_gestures.h). Touch is not a pad slot.
+enum class TouchGesture {
+    Tap,
+    SwipeUp,  // away from the player holding the phone
+    SwipeDown,
+    SwipeLeft,
+    SwipeRight,
+    PauseButton,        // the page's Pause / Resume button
+    StartScreenButton,  // the page's button back to the start screen
+    PageHidden,         // another tab, a locked phone
+};
+
+// The gestures reported since the last call, oldest first; none on the desktop.
+std::vector<TouchGesture> takePlatformGestures();
+
+// The window size a run asks for in place of the window settings', in
+// pixels: the page's canvas on a phone held upright. None on the desktop,
+// and none when the page leaves the size to the settings. A replay keeps
+// its recorded size whatever this says.
+struct PlatformWindowSize {
+    int width = 0;
+    int height = 0;
+};
+std::optional<PlatformWindowSize> platformStartWindowSize();
 
 // Sound. OpenAL is the same API on both platforms (OpenAL Soft on the
 // desktop, the toolchain's OpenAL on Web Audio in the browser); what differs

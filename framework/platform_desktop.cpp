@@ -1,6 +1,7 @@
 // The desktop side of the platform boundary (framework/platform.h): Linux
 // paths, a plain while loop, desktop GLSL, S3TC textures as they are,
-// GLFW's gamepads, and OpenAL Soft kept quiet.
+// GLFW's gamepads, no touch, the window settings' size, and OpenAL Soft
+// kept quiet.
 #include <dlfcn.h>
 #include <unistd.h>
 
@@ -101,6 +102,14 @@ void platformQuietSoundLibraries() {
             reinterpret_cast<AlsaSetErrorHandler>(set)(dropAlsaMessage);
         }
     }
+}
+
+std::vector<TouchGesture> takePlatformGestures() {
+    return {};
+}
+
+std::optional<PlatformWindowSize> platformStartWindowSize() {
+    return std::nullopt;
 }
 
 bool platformSoundMuted() {

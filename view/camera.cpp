@@ -1,6 +1,7 @@
 #include "view/camera.h"
 
 #include <algorithm>
+#include <cmath>
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtx/euler_angles.hpp>
 #include <glm/vec4.hpp>
@@ -15,9 +16,40 @@ const glm::vec3 worldUp(0.0f, 1.0f, 0.0f);
 
 }  // namespace
 
-Camera::Camera(float fovDegrees, float aspect, float nearDistance, float farDistance)
-    : projectionMatrix(
-          glm::perspective(glm::radians(fovDegrees), aspect, nearDistance, farDistance)) {}
+float fittedFov(float fovDegrees, float aspect, float wideAspect) {
+    if (aspect >= 1.0f) {
+        return fovDegrees;
+    }
+    const float halfWidth = std::tan(glm::radians(fovDegrees) * 0.5f) * wideAspect;
+    return glm::degrees(2.0f * std::atan(halfWidth / aspect));
+}
+
+Camera::Camera(float fovDegrees, float aspect, float nearDistance, float farDistance,
+               float wideAspect)
+    : fovDegrees_(fovDegrees),
+      wideAspect_(wideAspect > 0.0f ? wideAspect : aspect),
+      aspect_(aspect),
+      near_(nearDistance),
+      far_(farDistance),
+      followsWindow_(aspect < 1.0f) {
+    project(aspect);
+}
+
+void Camera::fitWindow(int width, int height) {
+    if (!followsWindow_ || width <= 0 || height <= 0) {
+        return;
+    }
+    const float aspect = static_cast<float>(width) / static_cast<float>(height);
+    if (aspect != aspect_) {
+        project(aspect);
+    }
+}
+
+void Camera::project(float aspect) {
+    aspect_ = aspect;
+    const float fov = fittedFov(fovDegrees_, aspect, wideAspect_);
+    projectionMatrix = glm::perspective(glm::radians(fov), aspect, near_, far_);
+}
 
 void Camera::update(int cursorX, int cursorY, float zoomDistance, bool leftButtonDown,
                     bool rightButtonDown, bool debug, const glm::vec3& target) {

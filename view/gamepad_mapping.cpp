@@ -9,42 +9,23 @@
 
 namespace {
 
-PadEvent keyOf(int key, int action) {
-    return {PadEvent::Kind::Key, key, action};
-}
+// The pad's buttons and directions as the controls they are.
+constexpr Control kButtonControls[PadButtonCount] = {Control::South, Control::Back, Control::Start,
+                                                     Control::Up,    Control::Down, Control::Left,
+                                                     Control::Right};
+constexpr Control kDirectionControls[4] = {Control::Up, Control::Down, Control::Left,
+                                           Control::Right};
 
-// What pressing `button` means on the screen `state`; nothing for the
-// d-pad (handled as directions) and for Back outside the start screen.
-std::optional<PadEvent> pressOf(int button, GameState state) {
-    const PadEvent click{PadEvent::Kind::MouseButton, GLFW_MOUSE_BUTTON_LEFT, GLFW_PRESS};
-    const PadEvent escape = keyOf(GLFW_KEY_ESCAPE, GLFW_PRESS);
-    switch (button) {
-        case PadSouth:
-            return state == Menu       ? click
-                   : state == GameOver ? escape
-                                       : keyOf(GLFW_KEY_W, GLFW_PRESS);
-        case PadStart:
-            return state == Menu ? click : escape;
-        case PadBack:
-            if (state == Menu) {
-                return escape;
-            }
-            return std::nullopt;
-        default:
-            return std::nullopt;
-    }
-}
-
-PadEvent released(PadEvent event) {
-    event.action = GLFW_RELEASE;
-    return event;
+ControlEvent repeatOf(ControlEvent press) {
+    press.action = GLFW_REPEAT;
+    return press;
 }
 
 }  // namespace
 
-std::vector<PadEvent> GamepadMapping::update(const std::vector<PadReading>& pads, double now,
-                                             GameState state) {
-    std::vector<PadEvent> events;
+std::vector<ControlEvent> GamepadMapping::update(const std::vector<PadReading>& pads, double now,
+                                                 GameState state) {
+    std::vector<ControlEvent> events;
     const auto mapped = [&pads](int slot) {
         return slot >= 0 && static_cast<std::size_t>(slot) < pads.size() &&
                pads[static_cast<std::size_t>(slot)].presence == PadReading::Presence::Mapped;
@@ -63,7 +44,7 @@ std::vector<PadEvent> GamepadMapping::update(const std::vector<PadReading>& pads
     }
     const PadReading& pad = pads[static_cast<std::size_t>(slot_)];
     updateButtons(pad, state, events);
-    updateDirection(pad, now, events);
+    updateDirection(pad, now, state, events);
     return events;
 }
 
@@ -78,58 +59,61 @@ void GamepadMapping::connect(int slot, const PadReading& pad) {
     directionSent_ = false;
 }
 
-void GamepadMapping::disconnect(GameState state, std::vector<PadEvent>& events) {
+void GamepadMapping::disconnect(GameState state, std::vector<ControlEvent>& events) {
     for (int i = 0; i < PadButtonCount; ++i) {
         if (sent_[i]) {
-            events.push_back(released(pressed_[i]));
+            events.push_back(releaseOf(pressed_[i]));
         }
         down_[i] = sent_[i] = false;
     }
     if (held_ != None && directionSent_) {
-        events.push_back(keyOf(directionKey(held_), GLFW_RELEASE));
+        events.push_back(releaseOf(directionPress_));
     }
     held_ = None;
     directionSent_ = false;
-    if (state == Playing) {
-        events.push_back(keyOf(GLFW_KEY_ESCAPE, GLFW_PRESS));
-        events.push_back(keyOf(GLFW_KEY_ESCAPE, GLFW_RELEASE));
+    if (const std::optional<ControlEvent> gone = controlPress(Control::Gone, state)) {
+        events.push_back(*gone);
+        events.push_back(releaseOf(*gone));
     }
     slot_ = -1;
 }
 
 void GamepadMapping::updateButtons(const PadReading& pad, GameState state,
-                                   std::vector<PadEvent>& events) {
+                                   std::vector<ControlEvent>& events) {
     for (int i : {PadSouth, PadBack, PadStart}) {
         if (pad.buttons[i] && !down_[i]) {
-            if (const std::optional<PadEvent> press = pressOf(i, state)) {
+            if (const std::optional<ControlEvent> press = controlPress(kButtonControls[i], state)) {
                 events.push_back(*press);
                 pressed_[i] = *press;
                 sent_[i] = true;
             }
         } else if (!pad.buttons[i] && down_[i] && sent_[i]) {
-            events.push_back(released(pressed_[i]));
+            events.push_back(releaseOf(pressed_[i]));
             sent_[i] = false;
         }
         down_[i] = pad.buttons[i];
     }
 }
 
-void GamepadMapping::updateDirection(const PadReading& pad, double now,
-                                     std::vector<PadEvent>& events) {
+void GamepadMapping::updateDirection(const PadReading& pad, double now, GameState state,
+                                     std::vector<ControlEvent>& events) {
     const Direction wanted = wantedDirection(pad);
     if (wanted != held_) {
         if (held_ != None && directionSent_) {
-            events.push_back(keyOf(directionKey(held_), GLFW_RELEASE));
+            events.push_back(releaseOf(directionPress_));
         }
         held_ = wanted;
-        directionSent_ = wanted != None;
-        if (directionSent_) {
-            events.push_back(keyOf(directionKey(wanted), GLFW_PRESS));
+        const std::optional<ControlEvent> press =
+            wanted == None ? std::nullopt : controlPress(kDirectionControls[wanted], state);
+        directionSent_ = press.has_value();
+        if (press) {
+            directionPress_ = *press;
+            events.push_back(*press);
             nextRepeat_ = now + kPadRepeatDelay;
         }
     } else if (held_ != None && directionSent_ && now >= nextRepeat_) {
         // One repeat per frame at most: a slow frame does not make a burst.
-        events.push_back(keyOf(directionKey(held_), GLFW_REPEAT));
+        events.push_back(repeatOf(directionPress_));
         nextRepeat_ += kPadRepeatInterval;
         if (nextRepeat_ <= now) {
             nextRepeat_ = now + kPadRepeatInterval;
@@ -158,9 +142,4 @@ GamepadMapping::Direction GamepadMapping::wantedDirection(const PadReading& pad)
         return pad.stickY < 0.0f ? Forward : Back;
     }
     return pad.stickX < 0.0f ? Left : Right;
-}
-
-int GamepadMapping::directionKey(Direction direction) {
-    const int keys[4] = {GLFW_KEY_W, GLFW_KEY_S, GLFW_KEY_A, GLFW_KEY_D};
-    return keys[direction];
 }

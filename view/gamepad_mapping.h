@@ -10,29 +10,19 @@
 //   (the larger stick axis decides), pressed when the stick leaves the dead
 //   zone, repeated while held at the keyboard's delay and rate, released
 //   back in the centre;
-// - South is a left click on the start screen, Esc on the game-over screen
-//   and W otherwise; Start a left click on the start screen and Esc
-//   otherwise; Back is Esc on the start screen only;
+// - South, Start and Back mean what view/control_mapping.h makes of them on
+//   the screen of the press; a release ends what its press sent;
 // - the first pad connected drives; when it goes, whatever it held is
-//   released and a game in play is paused (Esc); a pad connects with its
-//   controls at rest, so whatever it holds then waits for a new press.
+//   released and it counts as gone (a game in play pauses); a pad connects
+//   with its controls at rest, so whatever it holds then waits for a new
+//   press.
 #pragma once
 
 #include <vector>
 
 #include "framework/platform.h"
 #include "game/game_state.h"
-
-struct PadEvent {
-    enum class Kind { Key, MouseButton };
-    Kind kind = Kind::Key;
-    int code = 0;    // GLFW key or mouse button
-    int action = 0;  // GLFW_PRESS, GLFW_REPEAT or GLFW_RELEASE
-
-    bool operator==(const PadEvent& other) const {
-        return kind == other.kind && code == other.code && action == other.action;
-    }
-};
+#include "view/control_mapping.h"
 
 // The keyboard's timing, as X servers repeat a held key.
 constexpr double kPadRepeatDelay = 0.66;     // seconds from the press to the first repeat
@@ -46,7 +36,8 @@ class GamepadMapping {
   public:
     // One frame: `pads` holds every slot's reading (index = slot), `now` is
     // the clock in seconds, `state` the screen state the events will meet.
-    std::vector<PadEvent> update(const std::vector<PadReading>& pads, double now, GameState state);
+    std::vector<ControlEvent> update(const std::vector<PadReading>& pads, double now,
+                                     GameState state);
 
     // The slot of the pad that drives, or -1.
     int drivingSlot() const { return slot_; }
@@ -54,11 +45,11 @@ class GamepadMapping {
   private:
     enum Direction { None = -1, Forward, Back, Left, Right };
 
-    static int directionKey(Direction direction);  // GLFW key: W, S, A or D
     void connect(int slot, const PadReading& pad);
-    void disconnect(GameState state, std::vector<PadEvent>& events);
-    void updateButtons(const PadReading& pad, GameState state, std::vector<PadEvent>& events);
-    void updateDirection(const PadReading& pad, double now, std::vector<PadEvent>& events);
+    void disconnect(GameState state, std::vector<ControlEvent>& events);
+    void updateButtons(const PadReading& pad, GameState state, std::vector<ControlEvent>& events);
+    void updateDirection(const PadReading& pad, double now, GameState state,
+                         std::vector<ControlEvent>& events);
     Direction wantedDirection(const PadReading& pad) const;
 
     int slot_ = -1;
@@ -67,8 +58,9 @@ class GamepadMapping {
     // button held since the connect sent nothing and waits for a new press.
     bool down_[PadButtonCount] = {};
     bool sent_[PadButtonCount] = {};
-    PadEvent pressed_[PadButtonCount];
-    Direction held_ = None;       // as of the last frame
-    bool directionSent_ = false;  // its press was sent (not held since the connect)
-    double nextRepeat_ = 0.0;     // clock time of the next repeat of held_
+    ControlEvent pressed_[PadButtonCount];
+    Direction held_ = None;        // as of the last frame
+    bool directionSent_ = false;   // its press was sent (not held since the connect)
+    ControlEvent directionPress_;  // what held_'s press sent, when directionSent_
+    double nextRepeat_ = 0.0;      // clock time of the next repeat of held_
 };

@@ -96,8 +96,10 @@ class BrowserTest(GamePageTest):
     def test_a_missing_asset_shows_its_fatal_message_on_the_page(self):
         broken = tempfile.mkdtemp(prefix="quorland-site-")
         try:
-            for name in ["index.html", "quorland.js", "quorland.wasm"]:
-                shutil.copy(os.path.join(browser_harness.SITE, name), broken)
+            # The page and the game as built; the assets packed again below.
+            for name in os.listdir(browser_harness.SITE):
+                if name.endswith((".html", ".js", ".css", ".wasm")) and name != "assets.js":
+                    shutil.copy(os.path.join(browser_harness.SITE, name), broken)
             assets = os.path.join(broken, "assets-source")
             shutil.copytree(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "assets"),
                             assets)

@@ -1,14 +1,20 @@
 // The page's layout: how big the canvas is, and the button bar under (or, on
 // a phone held sideways, beside) it.
 //
-// The canvas keeps the configured size while it fits the page; otherwise,
-// and whenever the page is resized, it takes the largest size of the same
-// shape that fits, and the game sees a window resize as on the desktop. On a
-// phone-sized screen it always takes the largest size: the full width in
-// portrait, the full height in landscape (with only the button bar beside
-// it), and the console panel folds behind a toggle. In fullscreen the
-// canvas is only scaled by the page: the browser build's window library
-// would otherwise give the game the whole screen's size, of another shape.
+// On a phone held upright the game starts with the canvas's size as its
+// window (askWindowSize): the canvas takes the full width and the height
+// the page leaves it, with the button bar, the controls line and the mute
+// button still in view below; such a run follows the room the page gives
+// it when the page is resized (the game's camera follows the window's
+// shape, view/camera.h). Elsewhere the game starts with its window
+// settings' size: the canvas keeps that size while it fits the page;
+// otherwise, and whenever the page is resized, it takes the largest size of
+// the same shape that fits, and the game sees a window resize as on the
+// desktop. A phone held sideways always takes the largest size: the full
+// height, with only the button bar beside it. On phone-sized screens the
+// console panel folds behind a toggle. In fullscreen the canvas is only
+// scaled by the page: the browser build's window library would otherwise
+// give the game the whole screen's size, of another shape.
 //
 // Classes on <html> carry the rest to web/layout.css: "touch" (a touch
 // screen: touch controls shown, the controls line tells the gestures),
@@ -20,6 +26,7 @@ window.QuorlandLayout = (function () {
   const stage = document.getElementById('stage');
   const panel = document.getElementById('console');
   const controls = document.getElementById('controls');
+  const mute = document.getElementById('mute');
   const smallScreen = 540;  // CSS pixels: a phone's shorter side is below this
 
   const buttons = document.createElement('div');
@@ -71,18 +78,38 @@ window.QuorlandLayout = (function () {
     root.classList.toggle('landscape', window.innerWidth > window.innerHeight);
   }
 
+  function small() {
+    return root.classList.contains('small');
+  }
+  function upright() {
+    return small() && !root.classList.contains('landscape');
+  }
+
   // The room the canvas may take, in CSS pixels.
   function room() {
     const width = root.clientWidth;
     const height = window.innerHeight;
-    if (!root.classList.contains('small')) {
+    if (!small()) {
       const below = fullscreenElement() ? buttons.offsetHeight : 200;  // controls and console
       return { width: width - 16, height: height - 16 - below };
     }
-    if (root.classList.contains('landscape')) {
+    if (!upright()) {
       return { width: width - buttons.offsetWidth, height: height };
     }
-    return { width: width, height: height - buttons.offsetHeight - 6 };
+    // Upright: what lies below the canvas down to the mute button stays in view.
+    const below = mute.getBoundingClientRect().bottom - stage.getBoundingClientRect().bottom;
+    return { width: width, height: Math.floor(height - below - 6) };
+  }
+
+  // Before the first run: on a phone held upright, the game starts with the
+  // room's size as its window (web/page_window.cpp); elsewhere with its
+  // settings' size.
+  function askWindowSize() {
+    classify();
+    if (upright() && !fullscreenElement()) {
+      const space = room();
+      Module._quorland_set_window_size(space.width, space.height);
+    }
   }
 
   let configured = null;  // the canvas size the game started with
@@ -97,16 +124,18 @@ window.QuorlandLayout = (function () {
     const space = room();
     let width = configured.width;
     let height = configured.height;
-    const scaleAlways = resized || root.classList.contains('small') || fullscreenElement();
-    if (scaleAlways || width > space.width || height > space.height) {
+    if (small() && configured.height > configured.width && !fullscreenElement()) {
+      width = space.width;  // a run started upright takes the room it is given
+      height = space.height;
+    } else if (resized || small() || fullscreenElement() || width > space.width ||
+               height > space.height) {
       const scale = Math.min(space.width / width, space.height / height);
       width = Math.max(1, Math.floor(width * scale));
       height = Math.max(1, Math.floor(height * scale));
     }
     stage.style.width = width + 'px';
-    const small = root.classList.contains('small');
-    panel.style.width = small ? '' : width + 'px';
-    controls.style.width = small ? '' : width + 'px';
+    panel.style.width = small() ? '' : width + 'px';
+    controls.style.width = small() ? '' : width + 'px';
     if (!fullscreenElement() && (canvas.width !== width || canvas.height !== height)) {
       Module.setCanvasSize(width, height);
     }
@@ -117,5 +146,5 @@ window.QuorlandLayout = (function () {
     fit();
   });
   classify();
-  return { fit: fit, buttons: buttons };
+  return { fit: fit, askWindowSize: askWindowSize, buttons: buttons };
 })();

@@ -1,36 +1,27 @@
-'use strict';
 // Replays in the page. Every run the page plays is recorded by the game in
 // the same format as the desktop's --record; "Download replay" saves it
 // (closed for the frames played so far) as a .replay file that the desktop
 // plays with --replay. A replay file chosen with the picker or dropped on
 // the page, or ?replay=NAME / ?timedemo=NAME for one served with the page
 // (replays/NAME.replay), ends the run in progress and plays in a new one,
-// as --replay or --timedemo would. A file the game refuses leaves the run
-// going and shows the desktop's line for it.
+// as --replay or --timedemo would (web/page.js plays the served one before
+// the first run). A file the game refuses leaves the run going and shows the
+// desktop's line for it.
 //
-// The game's side is three exported functions (web/platform_web.cpp):
+// The game's side is three exported functions (web/page_replays.cpp):
 // quorland_start_replay, quorland_take_recording, quorland_max_replay_bytes.
-(function () {
+'use strict';
+window.QuorlandReplays = (function () {
   const Module = window.Module;
   const panel = document.getElementById('console');
   const canvas = document.getElementById('canvas');
   const stopped = document.getElementById('stopped');
   const notice = document.getElementById('replay-notice');
   const picker = document.getElementById('replay-file');
-  const query = new URLSearchParams(location.search);
 
   function say(text, bad) {
     notice.textContent = text;
     notice.className = bad ? 'bad' : '';
-  }
-
-  // The exports are called directly: the game's loop is suspended between
-  // frames, and ccall would then answer with a promise.
-  function cString(text) {
-    const size = Module.lengthBytesUTF8(text) + 1;
-    const pointer = Module._malloc(size);
-    Module.stringToUTF8(text, pointer, size);
-    return pointer;
   }
 
   // Hands `bytes` (a Uint8Array, or null when the file could not be read)
@@ -41,10 +32,8 @@
       pointer = Module._malloc(Math.max(1, bytes.length));
       Module.HEAPU8.set(bytes, pointer);
     }
-    const namePointer = cString(name);
-    const refusal = Module.UTF8ToString(
-      Module._quorland_start_replay(namePointer, pointer, size, timedemo ? 1 : 0));
-    Module._free(namePointer);
+    const refusal = Module.UTF8ToString(window.QuorlandPage.withCString(name, (namePointer) =>
+      Module._quorland_start_replay(namePointer, pointer, size, timedemo ? 1 : 0)));
     if (pointer) {
       Module._free(pointer);
     }
@@ -86,16 +75,10 @@
     setTimeout(() => URL.revokeObjectURL(link.href), 10000);
   }
 
-  // ?replay=NAME or ?timedemo=NAME (the later one decides, as on the
-  // command line): the file replays/NAME.replay of the site, fetched before
-  // the game starts, so that the first run plays it.
-  async function servedReplay() {
-    let wanted = null;
-    for (const [key, value] of query) {
-      if (key === 'replay' || key === 'timedemo') {
-        wanted = { name: value + '.replay', timedemo: key === 'timedemo' };
-      }
-    }
+  // ?replay=NAME or ?timedemo=NAME: the file replays/NAME.replay of the
+  // site, fetched before the game starts, so that the first run plays it.
+  async function playServedReplay() {
+    const wanted = window.QuorlandOptions.servedReplay;
     if (!wanted) {
       return;
     }
@@ -126,10 +109,5 @@
     }
   });
 
-  // main waits for a served replay to be fetched (without this script it
-  // starts at once, as it always did).
-  Module.noInitialRun = true;
-  Module.onRuntimeInitialized = () => {
-    servedReplay().then(() => Module.callMain(Module.arguments));
-  };
+  return { playServedReplay: playServedReplay };
 })();

@@ -4,7 +4,7 @@
 // ?mute=1 starts the game with --mute: it opens no audio device at all, and
 // the button says so. Otherwise the button silences the sound for as long as
 // the page lives (nothing is stored); the game is told through its exported
-// quorland_set_muted. Browsers keep a page's audio suspended until the
+// quorland_set_muted (web/page_sound.cpp). Browsers keep a page's audio suspended until the
 // player does something: every real gesture (key, click, touch) resumes the
 // game's audio contexts, not only the first, since a gesture made in the
 // page's own code does not count and would otherwise use up the resume.
@@ -12,13 +12,9 @@
 (function () {
   const button = document.getElementById('mute');
   const canvas = document.getElementById('canvas');
-  const startedMuted = new URLSearchParams(location.search).get('mute') === '1';
+  const startedMuted = window.QuorlandOptions.mute;  // the game runs with --mute
   let muted = startedMuted;
   const contexts = [];
-
-  if (startedMuted) {
-    Module.arguments.push('--mute');
-  }
 
   // Every audio context the game makes is kept, to be resumed later.
   for (const name of ['AudioContext', 'webkitAudioContext']) {

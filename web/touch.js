@@ -1,55 +1,34 @@
-// Touch, the touch buttons and the hidden page, as the keys and clicks they
-// stand for.
+// Touch on the canvas, the touch buttons and the hidden page, reported to
+// the game as the gestures they are.
 //
-// Every action here becomes a key or mouse event that the browser build's
-// window library turns into the game's own input callbacks, exactly as a
-// real key or click would; so the commentary is the keyboard's and a
-// recording of the game holds plain key and click events.
+// The page only says what a finger did: a tap, a swipe and its way, a press
+// of its Pause / Resume or start-screen button, the page hidden. The game
+// decides what each means on the screen it shows (view/touch_gestures.h:
+// a tap is what a pad's South button is, a swipe what its d-pad is) and
+// turns it into key and click events in its frame's poll, so the commentary
+// is the keyboard's and a recording holds plain key and click events.
 // - On the canvas, the page owns touch: no scrolling, zooming or mouse
 //   events made up by the browser, and the window library's own touch
 //   handling (a press with a stale cursor, then the browser's click: two
 //   clicks per tap) is taken off. One finger counts; a second is ignored.
-// - A tap is a left click on the start screen and W in a game; a swipe of
-//   30 CSS pixels or more hops the way of its larger component (W, S, A, D),
-//   as soon as it is that long. A swipe that leaves the canvas still ends.
-// - The pause button is Esc in a game (pause and resume); the start-screen
-//   button is Esc on the game-over screen.
-// - A hidden page (another tab, a locked phone) pauses a game in play with
-//   Esc, and it stays paused until the player resumes it.
-// The game says which screen it shows through quorland_screen_state (web/platform_web.cpp).
+// - A swipe is 30 CSS pixels or more, the way of its larger component, as
+//   soon as it is that long; anything shorter is a tap. A swipe that leaves
+//   the canvas still ends.
+// - Which touch button shows is the game's to say (quorland_touch_button).
 'use strict';
 (function () {
   const canvas = document.getElementById('canvas');
-  const SCREEN = { menu: 0, playing: 1, paused: 2, gameOver: 3 };
-  const KEY = { escape: 27, w: 87, s: 83, a: 65, d: 68 };
   const swipeLength = 30;  // CSS pixels
 
-  // The screen the game shows, or -1 before the game runs (or once it stopped).
-  function screen() {
-    try {
-      return Module.calledRun ? Module._quorland_screen_state() : -1;
-    } catch (stopped) {
-      return -1;
-    }
+  // Whether the game runs (it has started and not stopped).
+  function running() {
+    return Boolean(Module.calledRun) && canvas.getAttribute('data-state') === 'running';
   }
 
-  // A press and release of `keyCode`, as the keyboard sends them.
-  function key(keyCode) {
-    for (const type of ['keydown', 'keyup']) {
-      const event = new KeyboardEvent(type, { bubbles: true, cancelable: true });
-      Object.defineProperty(event, 'keyCode', { get: () => keyCode });
-      Object.defineProperty(event, 'which', { get: () => keyCode });
-      window.dispatchEvent(event);
-    }
-  }
-
-  // A left click on the canvas at a page point.
-  function click(x, y) {
-    for (const type of ['mousedown', 'mouseup']) {
-      canvas.dispatchEvent(new MouseEvent(type, {
-        bubbles: true, cancelable: true, button: 0, buttons: type === 'mousedown' ? 1 : 0,
-        clientX: x, clientY: y,
-      }));
+  // Tells the game about `gesture` (its name in view/touch_gestures.h).
+  function report(gesture) {
+    if (running()) {
+      window.QuorlandPage.withCString(gesture, (name) => Module._quorland_touch_gesture(name));
     }
   }
 
@@ -68,7 +47,7 @@
     canvas.removeEventListener('touchcancel', GLFW.onMouseButtonUp, true);
   }
 
-  let finger = null;  // { id, x, y, hopped } of the touch that counts
+  let finger = null;  // { id, x, y, swiped } of the touch that counts
 
   function touchOf(event) {
     for (const touch of event.changedTouches) {
@@ -79,23 +58,17 @@
     return null;
   }
 
-  // The hop a move from the finger's start to `touch` makes, or 0.
-  function swipeKey(touch) {
+  // The swipe a move from the finger's start to `touch` makes, or null.
+  function swipeOf(touch) {
     const dx = touch.clientX - finger.x;
     const dy = touch.clientY - finger.y;
     if (Math.max(Math.abs(dx), Math.abs(dy)) < swipeLength) {
-      return 0;
+      return null;
     }
     if (Math.abs(dx) > Math.abs(dy)) {
-      return dx > 0 ? KEY.d : KEY.a;
+      return dx > 0 ? 'swipe-right' : 'swipe-left';
     }
-    return dy < 0 ? KEY.w : KEY.s;
-  }
-
-  function hop(keyCode) {
-    if (screen() === SCREEN.playing) {
-      key(keyCode);
-    }
+    return dy < 0 ? 'swipe-up' : 'swipe-down';
   }
 
   function onTouchStart(event) {
@@ -105,18 +78,16 @@
       return;
     }
     const touch = event.changedTouches[0];
-    finger = { id: touch.identifier, x: touch.clientX, y: touch.clientY, hopped: false };
+    finger = { id: touch.identifier, x: touch.clientX, y: touch.clientY, swiped: false };
   }
 
   function onTouchMove(event) {
     event.preventDefault();
     const touch = touchOf(event);
-    if (touch && !finger.hopped) {
-      const swipe = swipeKey(touch);
-      if (swipe) {
-        finger.hopped = true;
-        hop(swipe);
-      }
+    const swipe = touch && !finger.swiped ? swipeOf(touch) : null;
+    if (swipe) {
+      finger.swiped = true;
+      report(swipe);
     }
   }
 
@@ -126,15 +97,8 @@
     if (!touch) {
       return;
     }
-    if (!finger.hopped) {
-      const swipe = swipeKey(touch);
-      if (swipe) {
-        hop(swipe);
-      } else if (screen() === SCREEN.menu) {
-        click(touch.clientX, touch.clientY);
-      } else {
-        hop(KEY.w);
-      }
+    if (!finger.swiped) {
+      report(swipeOf(touch) || 'tap');
     }
     finger = null;
   }
@@ -153,36 +117,36 @@
 
   // The touch buttons, at the front of the button bar (web/layout.js).
   const bar = window.QuorlandLayout.buttons;
-  function touchButton(id, text) {
+  function touchButton(id, gesture) {
     const element = document.createElement('button');
     element.id = id;
     element.type = 'button';
     element.className = 'touch-only';
-    element.textContent = text;
     element.hidden = true;
-    element.addEventListener('click', () => key(KEY.escape));
+    element.addEventListener('click', () => report(gesture));
     bar.insertBefore(element, bar.firstChild);
     return element;
   }
-  const toStart = touchButton('to-start', 'Start screen');
-  const pause = touchButton('pause', 'Pause');
+  const toStart = touchButton('to-start', 'start-screen-button');
+  toStart.textContent = 'Start screen';
+  const pause = touchButton('pause', 'pause-button');
 
-  // The buttons follow the screen the game shows.
+  // The buttons follow what the game says shows on its screen now.
   function showButtons() {
     requestAnimationFrame(showButtons);
-    const now = screen();
-    pause.hidden = now !== SCREEN.playing && now !== SCREEN.paused;
-    const label = now === SCREEN.paused ? 'Resume' : 'Pause';
+    const shown = running() ? Module.UTF8ToString(Module._quorland_touch_button()) : '';
+    pause.hidden = shown !== 'pause' && shown !== 'resume';
+    const label = shown === 'resume' ? 'Resume' : 'Pause';
     if (pause.textContent !== label) {
       pause.textContent = label;
     }
-    toStart.hidden = now !== SCREEN.gameOver;
+    toStart.hidden = shown !== 'start-screen';
   }
   requestAnimationFrame(showButtons);
 
   document.addEventListener('visibilitychange', () => {
-    if (document.hidden && screen() === SCREEN.playing) {
-      key(KEY.escape);
+    if (document.hidden) {
+      report('page-hidden');
     }
   });
 

@@ -2,8 +2,10 @@
 """The page on a phone (touch emulated, 390 x 844 and 844 x 390) and with a
 faked gamepad: a tap starts exactly one game, swipes and the pad hop with
 the desktop's lines for the same moves (tests/e2e/gamepad_test.cpp checks
-them there), the pause button and a hidden page pause, and the canvas fills
-the screen one way without anything scrolling sideways.
+them there), a tap and the pad's South button both leave the game-over
+screen, the pause button and a hidden page pause, and the canvas fills the
+screen (upright: the game's window is the canvas) or its height (sideways)
+without anything scrolling sideways or out of reach.
 
 Run by browser_test.py with the other *_test.py files.
 """
@@ -11,7 +13,7 @@ Run by browser_test.py with the other *_test.py files.
 import time
 
 from browser_harness import (BLACK, MENU, PAUSED_BOX, SEED, SKY, GamePageTest, count_in_box, near,
-                             screenshot_on_failure)
+                             screenshot_on_failure, wait_for)
 
 # What the four hops forward, right, left and back print on the desktop
 # for SEED.
@@ -27,8 +29,8 @@ FOUR_HOPS = [
     "player at : (-0, 0, 0)",
 ]
 
-# Counts what reaches the window library's mouse-button handling, the way
-# every click, real or made by the page, goes to the game.
+# Counts what reaches the window library's mouse-button handling: a tap
+# must not (its own touch handling made each tap two clicks).
 COUNT_CLICKS = """
 window.clicksSeen = [];
 const changed = GLFW.onMouseButtonChanged;
@@ -39,8 +41,21 @@ GLFW.onMouseButtonChanged = function (event, status) {
 """
 
 
-def scaled_box(box, scale):
-    return tuple(int(round(value * scale)) for value in box)
+def centred_box(box, width, height):
+    """A box of text centred on the 1280 x 768 canvas, where the game places
+    it on a `width` x `height` one."""
+    dx, dy = (width - 1280) // 2, (height - 768) // 2
+    return (box[0] + dx, box[1] + dy, box[2] + dx, box[3] + dy)
+
+
+def game_over_by_debug_keys(test, page):
+    """C (debug mode) and K (end the game) bring the game-over screen up
+    (its button tells: the game says which touch button shows)."""
+    page.key("c")
+    page.key("k")
+    test.assertTrue(wait_for(lambda: test.driver.execute_script(
+        "return Module.UTF8ToString(Module._quorland_touch_button())") == "start-screen", 30),
+        "no game-over screen")
 
 
 class PhonePageTest(GamePageTest):
@@ -70,6 +85,11 @@ class PhonePageTest(GamePageTest):
             self.touch("touchMove", [(start[0] + (end[0] - start[0]) * step / steps,
                                       start[1] + (end[1] - start[1]) * step / steps)])
         self.touch("touchEnd", [])
+
+    def recording(self):
+        """The lines of the run's recording so far: what the game received."""
+        return self.driver.execute_script(
+            "return Module.UTF8ToString(Module._quorland_take_recording())").splitlines()
 
     def rect(self, element_id):
         return self.driver.execute_script(
@@ -104,27 +124,38 @@ class PhonePageTest(GamePageTest):
         self.assertIsNotNone(page.wait_for_screen(lambda i: near(i.getpixel((5, 5)), SKY)),
                              "a tap should start a game")
         time.sleep(1)  # room for a second click, should one come
-        self.assertEqual(self.driver.execute_script("return window.clicksSeen"), [1, 0],
+        self.assertEqual(self.driver.execute_script("return window.clicksSeen"), [],
+                         "the window library's own touch handling is off")
+        clicks = [line for line in self.recording() if line.startswith("b ")]
+        self.assertEqual(clicks, ["b 0 1 0", "b 0 0 0"],
                          "a tap is one press and one release of the left button")
 
     def check_fills_the_screen_one_way(self):
         layout = self.layout()
         self.assertEqual(layout["viewport"], [self.WIDTH, self.HEIGHT])
         canvas = self.rect("canvas")
+        pause = self.rect("pause")
         if self.WIDTH < self.HEIGHT:
-            self.assertEqual((canvas["left"], canvas["width"]), (0, self.WIDTH))
+            self.assertEqual((canvas["left"], canvas["top"], canvas["width"]), (0, 0, self.WIDTH))
+            self.assertGreaterEqual(canvas["height"], 0.75 * self.HEIGHT, "the canvas fills the phone")
+            for below in ("pause", "fullscreen", "mute"):
+                rect = self.rect(below)
+                self.assertGreaterEqual(rect["top"], canvas["top"] + canvas["height"])
+                self.assertLessEqual(rect["top"] + rect["height"], self.HEIGHT, below + " is cut off")
+            # The run's window is the canvas, as its recording says.
+            self.assertIn("window %d %d 60 0 QUORLAND" % (canvas["width"], canvas["height"]),
+                          self.recording())
         else:
             self.assertEqual((canvas["top"], canvas["height"]), (0, self.HEIGHT))
-            pause = self.rect("pause")
             self.assertGreaterEqual(pause["left"], canvas["left"] + canvas["width"],
                                     "the buttons stand beside the canvas")
             self.assertLessEqual(pause["left"] + pause["width"], self.WIDTH)
-        self.assertEqual(canvas["width"] * 768, canvas["height"] * 1280, "the picture keeps its shape")
+            self.assertEqual(canvas["width"] * 768, canvas["height"] * 1280,
+                             "the picture keeps its shape")
         self.assertEqual(layout["canvas"], [canvas["width"], canvas["height"]])
         self.assertLessEqual(layout["scrollWidth"], layout["clientWidth"], "the page scrolls sideways")
         self.assertTrue(layout["touchControls"] and not layout["keyControls"])
         self.assertEqual(layout["console"], "none", "the console panel should be folded")
-        pause = self.rect("pause")
         self.assertGreaterEqual(min(pause["width"], pause["height"]), 44, "a button for a finger")
 
 
@@ -156,9 +187,8 @@ class PortraitPhoneTest(PhonePageTest):
         self.tap(*self.centre("pause"))
         paused = page.settled_capture()
         self.assertIsNotNone(paused, "the pause button should pause")
-        scale = paused.width / 1280
-        self.assertGreater(count_in_box(paused, scaled_box(PAUSED_BOX, scale), BLACK), 5,
-                           "no PAUSED drawn")
+        box = centred_box(PAUSED_BOX, paused.width, paused.height)  # the canvas is the window
+        self.assertGreater(count_in_box(paused, box, BLACK), 60, "no PAUSED drawn")
         time.sleep(2)
         self.assertEqual(page.capture().tobytes(), paused.tobytes(), "nothing may move while paused")
         self.assertEqual(self.driver.find_element("id", "pause").text, "Resume")
@@ -173,7 +203,7 @@ class PortraitPhoneTest(PhonePageTest):
             document.dispatchEvent(new Event('visibilitychange'));""")
         hidden = page.settled_capture()
         self.assertIsNotNone(hidden)
-        self.assertGreater(count_in_box(hidden, scaled_box(PAUSED_BOX, scale), BLACK), 5,
+        self.assertGreater(count_in_box(hidden, box, BLACK), 60,
                            "a hidden page should pause the game")
         self.driver.execute_script("""
             delete document.hidden;
@@ -181,6 +211,18 @@ class PortraitPhoneTest(PhonePageTest):
             document.dispatchEvent(new Event('visibilitychange'));""")
         time.sleep(2)
         self.assertEqual(page.capture().tobytes(), hidden.tobytes(), "it waits for the player")
+
+
+    @screenshot_on_failure
+    def test_a_tap_on_the_game_over_screen_leaves_it_as_the_pads_south_does(self):
+        page = self.open_phone()
+        self.tap_to_start(page)
+        game_over_by_debug_keys(self, page)
+        self.assertTrue(wait_for(self.driver.find_element("id", "to-start").is_displayed, 10),
+                        "the start-screen button shows on the game-over screen")
+        self.tap(*self.centre("canvas"))
+        self.assertIsNotNone(page.wait_for_screen(lambda i: near(i.getpixel((5, 5)), MENU)),
+                             "a tap on the game-over screen should go to the start screen")
 
 
 class LandscapePhoneTest(PhonePageTest):
@@ -273,3 +315,9 @@ class GamepadPageTest(GamePageTest):
                              "start again should resume")
         self.press(9, False)
         self.assertFalse([line for line in page.lines() if line.startswith("glfw joystick")])
+
+        game_over_by_debug_keys(self, page)
+        self.press(0, True)  # south leaves the game-over screen, as a tap does
+        self.assertIsNotNone(page.wait_for_screen(lambda i: near(i.getpixel((5, 5)), MENU)),
+                             "south on the game-over screen should go to the start screen")
+        self.press(0, False)

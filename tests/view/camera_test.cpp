@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <glm/geometric.hpp>
+#include <glm/trigonometric.hpp>
 
 namespace {
 
@@ -133,6 +134,34 @@ TEST(CameraTest, RightDragPansTheOrbitCentreInXAndYOnly) {
     // The offset stays with the camera as the target moves.
     camera.update(240, -60, 5.0f, false, false, false, glm::vec3(0));
     expectNear(camera.getPosition(), orbitEye(centre - glm::vec3(1, 0, 2), 5.0f, 0.3f, 0.0f));
+}
+
+// A window taller than wide shows the width of the world the wide window
+// shows (the projection's x scale is the same), and more of it in height;
+// it follows the window's shape from then on. A wide window never changes.
+TEST(CameraTest, ATallWindowKeepsTheWideWorldWidthAndFollowsResizes) {
+    const float wide = 1280.0f / 768.0f;
+    const glm::mat4 wideProjection = Camera(60.0f, wide, 0.1f, 100.0f).getViewProjectionMatrix();
+    Camera tall(60.0f, 390.0f / 694.0f, 0.1f, 100.0f, wide);
+    EXPECT_NEAR(tall.getViewProjectionMatrix()[0][0], wideProjection[0][0], tolerance);
+    EXPECT_LT(tall.getViewProjectionMatrix()[1][1], wideProjection[1][1]);
+    // Half the width seen one unit ahead: the same at both shapes.
+    const float tallFov = glm::radians(fittedFov(60.0f, 390.0f / 694.0f, wide));
+    EXPECT_NEAR(std::tan(tallFov / 2.0f) * 390.0f / 694.0f, std::tan(glm::radians(30.0f)) * wide,
+                tolerance);
+    tall.fitWindow(390, 500);  // the browser's bar came back
+    EXPECT_NEAR(tall.getViewProjectionMatrix()[0][0], wideProjection[0][0], tolerance);
+    tall.fitWindow(844, 390);  // turned sideways: the fov as it is set
+    expectNear(tall.getViewProjectionMatrix(),
+               expectedProjection(60.0f, 844.0f / 390.0f, 0.1f, 100.0f));
+
+    for (const float aspect : {wide, 1.0f, 16.0f / 9.0f}) {
+        Camera camera(60.0f, aspect, 0.1f, 100.0f, wide);
+        const glm::mat4 before = camera.getViewProjectionMatrix();
+        EXPECT_EQ(fittedFov(60.0f, aspect, wide), 60.0f);
+        camera.fitWindow(390, 844);
+        EXPECT_EQ(camera.getViewProjectionMatrix(), before) << aspect;  // exactly as it was
+    }
 }
 
 }  // namespace

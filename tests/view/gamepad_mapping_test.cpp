@@ -1,4 +1,6 @@
-// Gamepads turned into key and click events, frame by frame from pad states.
+// Gamepads and touch gestures turned into key and click events: the one
+// mapping of controls on each screen, the pads frame by frame from their
+// states, and the page's gestures.
 #include "view/gamepad_mapping.h"
 
 #include <GL/glew.h>  // before GLFW, which would pull in the system GL header
@@ -6,16 +8,21 @@
 #include <gtest/gtest.h>
 
 #include <glm/vec2.hpp>
+#include <optional>
+#include <string>
+
+#include "view/control_mapping.h"
+#include "view/touch_gestures.h"
 
 namespace {
 
-using Events = std::vector<PadEvent>;
+using Events = std::vector<ControlEvent>;
 
-PadEvent key(int code, int action) {
-    return {PadEvent::Kind::Key, code, action};
+ControlEvent key(int code, int action) {
+    return {ControlEvent::Kind::Key, code, action};
 }
-PadEvent click(int action) {
-    return {PadEvent::Kind::MouseButton, GLFW_MOUSE_BUTTON_LEFT, action};
+ControlEvent click(int action) {
+    return {ControlEvent::Kind::MouseButton, GLFW_MOUSE_BUTTON_LEFT, action};
 }
 
 PadReading mappedPad() {
@@ -128,10 +135,11 @@ TEST_F(GamepadMappingTest, TheButtonsMeanWhatTheScreenMakesOfThem) {
         GameState state;
         Events pressAndRelease;
     };
-    const PadEvent escape = key(GLFW_KEY_ESCAPE, GLFW_PRESS);
+    const ControlEvent escape = key(GLFW_KEY_ESCAPE, GLFW_PRESS);
     const Case cases[] = {
         {PadSouth, Menu, {click(GLFW_PRESS), click(GLFW_RELEASE)}},
         {PadSouth, Playing, {key(GLFW_KEY_W, GLFW_PRESS), key(GLFW_KEY_W, GLFW_RELEASE)}},
+        {PadSouth, Paused, {key(GLFW_KEY_W, GLFW_PRESS), key(GLFW_KEY_W, GLFW_RELEASE)}},
         {PadSouth, GameOver, {escape, key(GLFW_KEY_ESCAPE, GLFW_RELEASE)}},
         {PadStart, Menu, {click(GLFW_PRESS), click(GLFW_RELEASE)}},
         {PadStart, Playing, {escape, key(GLFW_KEY_ESCAPE, GLFW_RELEASE)}},
@@ -147,7 +155,7 @@ TEST_F(GamepadMappingTest, TheButtonsMeanWhatTheScreenMakesOfThem) {
         // Held: no repeats. The release matches the press, whatever the screen is by then.
         const Events held = frame(1.0, c.state);
         pad().buttons[c.button] = false;
-        for (const PadEvent& event : frame(1.0, Playing)) {
+        for (const ControlEvent& event : frame(1.0, Playing)) {
             events.push_back(event);
         }
         EXPECT_EQ(events, c.pressAndRelease) << c.button << " on screen " << c.state;
@@ -236,6 +244,88 @@ TEST_F(GamepadMappingTest, APadWithoutAKnownLayoutIsIgnored) {
     EXPECT_EQ(frame(), Events{});
     EXPECT_EQ(frame(), Events{});
     EXPECT_EQ(mapping_.drivingSlot(), -1);
+}
+
+constexpr GameState kScreens[] = {Menu, Playing, Paused, GameOver};
+
+// The one mapping: what each control stands for on each screen.
+TEST(ControlMapping, EachControlIsOneKeyOrClickOrNothingOnEachScreen) {
+    const std::optional<ControlEvent> none;
+    const ControlEvent leftClick = click(GLFW_PRESS);
+    const ControlEvent escape = key(GLFW_KEY_ESCAPE, GLFW_PRESS);
+    const ControlEvent w = key(GLFW_KEY_W, GLFW_PRESS);
+    struct Row {
+        Control control;
+        std::optional<ControlEvent> onScreen[4];  // in kScreens order
+    };
+    const Row rows[] = {
+        {Control::South, {leftClick, w, w, escape}},
+        {Control::Start, {leftClick, escape, escape, escape}},
+        {Control::Back, {escape, none, none, none}},
+        {Control::Up, {w, w, w, w}},
+        {Control::Down,
+         {key(GLFW_KEY_S, GLFW_PRESS), key(GLFW_KEY_S, GLFW_PRESS), key(GLFW_KEY_S, GLFW_PRESS),
+          key(GLFW_KEY_S, GLFW_PRESS)}},
+        {Control::Left,
+         {key(GLFW_KEY_A, GLFW_PRESS), key(GLFW_KEY_A, GLFW_PRESS), key(GLFW_KEY_A, GLFW_PRESS),
+          key(GLFW_KEY_A, GLFW_PRESS)}},
+        {Control::Right,
+         {key(GLFW_KEY_D, GLFW_PRESS), key(GLFW_KEY_D, GLFW_PRESS), key(GLFW_KEY_D, GLFW_PRESS),
+          key(GLFW_KEY_D, GLFW_PRESS)}},
+        {Control::Gone, {none, escape, none, none}},
+    };
+    for (const Row& row : rows) {
+        for (int screen = 0; screen < 4; ++screen) {
+            EXPECT_EQ(controlPress(row.control, kScreens[screen]), row.onScreen[screen])
+                << static_cast<int>(row.control) << " on screen " << kScreens[screen];
+        }
+    }
+    EXPECT_EQ(releaseOf(leftClick), click(GLFW_RELEASE));
+}
+
+// A gesture is the press and release of the control it stands for; the
+// page's buttons act only where they show.
+TEST(TouchGestures, EachGestureIsItsControlTappedOnTheScreensThatShowIt) {
+    const auto tapped = [](Control control, GameState state) {
+        const std::optional<ControlEvent> press = controlPress(control, state);
+        return press ? Events{*press, releaseOf(*press)} : Events{};
+    };
+    struct Row {
+        const char* name;
+        Control control;
+        bool acts[4];  // in kScreens order
+    };
+    const Row rows[] = {
+        {"tap", Control::South, {true, true, true, true}},
+        {"swipe-up", Control::Up, {true, true, true, true}},
+        {"swipe-down", Control::Down, {true, true, true, true}},
+        {"swipe-left", Control::Left, {true, true, true, true}},
+        {"swipe-right", Control::Right, {true, true, true, true}},
+        {"pause-button", Control::Start, {false, true, true, false}},
+        {"start-screen-button", Control::Start, {false, false, false, true}},
+        {"page-hidden", Control::Gone, {true, true, true, true}},
+    };
+    for (const Row& row : rows) {
+        const std::optional<TouchGesture> gesture = touchGestureNamed(row.name);
+        ASSERT_TRUE(gesture) << row.name;
+        for (int screen = 0; screen < 4; ++screen) {
+            const Events expected =
+                row.acts[screen] ? tapped(row.control, kScreens[screen]) : Events{};
+            EXPECT_EQ(gestureEvents(*gesture, kScreens[screen]), expected)
+                << row.name << " on screen " << kScreens[screen];
+        }
+    }
+    EXPECT_FALSE(touchGestureNamed("Tap"));
+    EXPECT_FALSE(touchGestureNamed(""));
+    // On the game-over screen a tap leaves it, as the pad's South does.
+    EXPECT_EQ(gestureEvents(TouchGesture::Tap, GameOver),
+              (Events{key(GLFW_KEY_ESCAPE, GLFW_PRESS), key(GLFW_KEY_ESCAPE, GLFW_RELEASE)}));
+    const std::string shown[] = {touchButtonShown(Menu), touchButtonShown(Playing),
+                                 touchButtonShown(Paused), touchButtonShown(GameOver)};
+    EXPECT_EQ(shown[0], "");
+    EXPECT_EQ(shown[1], "pause");
+    EXPECT_EQ(shown[2], "resume");
+    EXPECT_EQ(shown[3], "start-screen");
 }
 
 TEST(PlatformPad, ASlotOutsideTheRangeIsAbsentWithoutAskingGlfw) {

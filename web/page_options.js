@@ -1,0 +1,27 @@
+// The page's options, read from its address once: the page takes them as
+// the desktop takes its command line.
+//   ?seed=N, ?init_camera=PATH, ?init_renderer=PATH  the game's options;
+//   ?mute=1                                          --mute: no audio at all;
+//   ?replay=NAME or ?timedemo=NAME                   plays replays/NAME.replay
+//                                                    of the site first (the
+//                                                    later one decides).
+// The rest of the game's options (headless screenshot, file names) have
+// nothing to act on here and are not passed.
+'use strict';
+window.QuorlandOptions = (function () {
+  const gameOptions = ['seed', 'init_camera', 'init_renderer'];
+  const options = { arguments: [], mute: false, servedReplay: null };
+  for (const [name, value] of new URLSearchParams(location.search)) {
+    if (gameOptions.includes(name)) {
+      options.arguments.push('--' + name, value);
+    } else if (name === 'mute') {
+      options.mute = value === '1';
+    } else if (name === 'replay' || name === 'timedemo') {
+      options.servedReplay = { name: value + '.replay', timedemo: name === 'timedemo' };
+    }
+  }
+  if (options.mute) {
+    options.arguments.push('--mute');
+  }
+  return Object.freeze(options);
+})();
