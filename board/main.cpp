@@ -100,7 +100,7 @@ class ScratchFolder {
 int serve(BoardStore& store, const BoardOptions& options, std::size_t verifiers,
           std::size_t threads) {
     const ScratchFolder scratch;
-    VerifierPool pool(verifiers, verifiers * 2, VerifierSettings{options.game, scratch.path(), {}});
+    VerifierPool pool(verifiers, options.queue.value_or(2 * verifiers), VerifierSettings{options.game, scratch.path(), {}});
     RateLimiter limiter(options.rate);
     SubmissionDesk desk(store, pool, limiter);
     httplib::Server server;

@@ -9,7 +9,7 @@
 const char kBoardUsage[] =
     "usage: quorland-board [hide ID] [--listen ADDR:PORT] [--site DIR] [--data DIR]"
     " [--database postgresql://...] [--game PATH] [--rate N] [--trust-proxy]"
-    " [--verifiers N] [--threads N]";
+    " [--verifiers N] [--queue N] [--threads N]";
 
 namespace {
 
@@ -38,6 +38,15 @@ Setter count(std::size_t BoardOptions::*field, const char* name) {
     };
 }
 
+std::optional<std::string> setQueue(BoardOptions& options, const std::string& value) {
+    std::optional<std::uint64_t> number = parseNumber(value, 100000);
+    if (!number) {
+        return "--queue takes a number";
+    }
+    options.queue = static_cast<std::size_t>(*number);
+    return std::nullopt;
+}
+
 Setter text(std::string BoardOptions::*field) {
     return [field](BoardOptions& options, const std::string& value) {
         options.*field = value;
@@ -54,6 +63,7 @@ const std::map<std::string, Setter>& valueOptions() {
         {"--game", text(&BoardOptions::game)},
         {"--rate", count(&BoardOptions::rate, "--rate")},
         {"--verifiers", count(&BoardOptions::verifiers, "--verifiers")},
+        {"--queue", setQueue},
         {"--threads", count(&BoardOptions::threads, "--threads")},
     };
     return options;

@@ -9,7 +9,9 @@
 // (PostgreSQL instead of SQLite), --game PATH (the verifier; default the
 // quorland binary beside this one), --rate N (submissions a minute from one
 // address, 60), --trust-proxy (take the address from X-Forwarded-For),
-// --verifiers N (at once; default one per core), --threads N (HTTP threads).
+// --verifiers N (at once; default one per core), --queue N (submissions that
+// may wait for a verifier; default two per verifier), --threads N (HTTP
+// threads).
 #pragma once
 
 #include <cstdint>
@@ -29,6 +31,7 @@ struct BoardOptions {
     std::size_t rate = 60;
     bool trustProxy = false;
     std::size_t verifiers = 0;  // 0: one per core
+    std::optional<std::size_t> queue;  // default: two per verifier
     std::size_t threads = 0;    // 0: enough for the verifiers and readers
 };
 
