@@ -67,6 +67,9 @@ void configure(httplib::Server& server, std::atomic<BoundedTaskQueue*>& queue,
         queue = created;
         return created;
     };
+    // Headers and body go out in two writes: without this, Nagle's algorithm
+    // holds the body for the client's delayed acknowledgement (40 ms).
+    server.set_tcp_nodelay(true);
     server.set_keep_alive_max_count(100);
     server.set_keep_alive_timeout(kIoTimeoutSeconds);
     server.set_read_timeout(kIoTimeoutSeconds, 0);

@@ -29,7 +29,7 @@ std::optional<std::string> setListen(BoardOptions& options, const std::string& v
 
 Setter count(std::size_t BoardOptions::*field, const char* name) {
     return [field, name](BoardOptions& options, const std::string& value) {
-        std::optional<std::uint64_t> number = parseNumber(value, 100000);
+        std::optional<std::uint64_t> number = parseNumber(value, 1000000000);
         if (!number || *number == 0) {
             return std::optional<std::string>(std::string(name) + " takes a positive number");
         }
