@@ -84,6 +84,8 @@ std::string commandLineUsage() {
            "  --replay <file>         play a replay file back, then go on live\n"
            "  --timedemo <file>       play a replay file as fast as possible, print the frame\n"
            "                          times and exit\n"
+           "  --verify <file>         play a replay file through the rules without a window,\n"
+           "                          print its lines and a JSON verdict, and exit\n"
            "  --mute                  no sound (by default every game event is heard)\n"
            "  --help, -h              print this text and exit\n"
            "  --version               print the version and exit\n"
@@ -102,6 +104,16 @@ bool asksForVersion(int argc, const char* const* argv) {
         }
     }
     return false;
+}
+
+std::optional<std::string> fileToVerify(int argc, const char* const* argv) {
+    std::optional<std::string> file;
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::string(argv[i]) == "--verify") {
+            file = argv[i + 1];
+        }
+    }
+    return file;
 }
 
 std::string versionLine() {

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 struct CommandLineOptions {
@@ -46,6 +47,11 @@ std::string commandLineUsage();
 // True when any argument is exactly "--version". Its answer is the whole
 // output, so it is looked for before anything else is printed.
 bool asksForVersion(int argc, const char* const* argv);
+
+// The file of the last "--verify <file>", if any. A verification prints
+// only what the run and its verdict say, so it is looked for before anything
+// else is printed, and every other option is left aside.
+std::optional<std::string> fileToVerify(int argc, const char* const* argv);
 
 // The one line "--version" prints: "quorland " and the project's version.
 std::string versionLine();

@@ -1,9 +1,5 @@
 #include "app/frame_input.h"
 
-// GLEW before GLFW, which would otherwise pull in the system GL header.
-#include <GL/glew.h>
-#include <GLFW/glfw3.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -17,27 +13,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-FrameInput& inputOf(GLFWwindow* window) {
-    return *static_cast<FrameInput*>(glfwGetWindowUserPointer(window));
-}
-
-// The forwarding callbacks: each hands GLFW's arguments on as an event.
-void forwardKey(GLFWwindow* window, int key, int scancode, int action, int mods) {
-    inputOf(window).onLiveEvent(keyEvent(key, scancode, action, mods));
-}
-void forwardMouseButton(GLFWwindow* window, int button, int action, int mods) {
-    inputOf(window).onLiveEvent(mouseButtonEvent(button, action, mods));
-}
-void forwardScroll(GLFWwindow* window, double xOffset, double yOffset) {
-    inputOf(window).onLiveEvent(scrollEvent(xOffset, yOffset));
-}
-void forwardFramebufferSize(GLFWwindow* window, int width, int height) {
-    inputOf(window).onLiveEvent(framebufferSizeEvent(width, height));
-}
-void forwardClose(GLFWwindow* window) {
-    inputOf(window).onLiveEvent(closeEvent());
-}
-
 double millisecondsBetween(Clock::time_point from, Clock::time_point to) {
     return std::chrono::duration<double, std::milli>(to - from).count();
 }
@@ -50,21 +25,17 @@ std::string fixed(double value, int decimals) {
 
 }  // namespace
 
-FrameInput::FrameInput(GLFWwindow* window, std::optional<ReplaySource> source,
+FrameInput::FrameInput(FrameHost& host, std::optional<ReplaySource> source,
                        ReplayRecorder* recorder)
-    : window_(window), source_(std::move(source)), recorder_(recorder) {
+    : host_(host), source_(std::move(source)), recorder_(recorder) {
     started_ = lastFrameEnd_ = Clock::now();
+    paceStart_ = host_.now();
     if (!source_ && recorder_ == nullptr) {
         return;  // live: the game's callbacks stay installed as they are
     }
-    glfwSetWindowUserPointer(window_, this);
-    glfwSetKeyCallback(window_, forwardKey);
-    glfwSetMouseButtonCallback(window_, forwardMouseButton);
-    glfwSetScrollCallback(window_, forwardScroll);
-    glfwSetFramebufferSizeCallback(window_, forwardFramebufferSize);
-    glfwSetWindowCloseCallback(window_, forwardClose);
-    if (source_ && source_->timedemo) {
-        glfwSwapInterval(0);  // never wait for the display
+    host_.forwardEventsTo(*this);
+    if (source_ && source_->mode == ReplayMode::Timedemo) {
+        host_.stopWaitingForTheDisplay();
     }
 }
 
@@ -81,25 +52,25 @@ void FrameInput::deliver(const InputEvent& event) {
     record(formatInputEvent(event));
     switch (event.kind) {
         case InputEvent::Kind::Key:
-            keyCallback(window_, event.key, event.scancode, event.action, event.mods);
+            keyCallback(host_.window(), event.key, event.scancode, event.action, event.mods);
             break;
         case InputEvent::Kind::MouseButton:
-            mouseButtonCallback(window_, event.button, event.action, event.mods);
+            mouseButtonCallback(host_.window(), event.button, event.action, event.mods);
             break;
         case InputEvent::Kind::Scroll:
-            scrollCallback(window_, event.xOffset, event.yOffset);
+            scrollCallback(host_.window(), event.xOffset, event.yOffset);
             break;
         case InputEvent::Kind::FramebufferSize:
-            framebufferSizeCallback(window_, event.width, event.height);
+            framebufferSizeCallback(host_.window(), event.width, event.height);
             break;
         case InputEvent::Kind::Close:
-            glfwSetWindowShouldClose(window_, GLFW_TRUE);
+            host_.requestClose();
             break;
     }
 }
 
 void FrameInput::poll() {
-    glfwPollEvents();
+    host_.pollEvents();
     deliverLiveEvents();
     // After the keys and clicks: what a pad's button stands for depends on
     // the screen they have left (South leaves a game-over screen that K
@@ -116,7 +87,7 @@ void FrameInput::poll() {
 void FrameInput::deliverLiveEvents() {
     for (const InputEvent& event : liveEvents_) {
         if (event.kind == InputEvent::Kind::Close) {
-            record(formatInputEvent(event));  // GLFW has already set the close flag
+            record(formatInputEvent(event));  // the host has already set the close flag
         } else {
             deliver(event);
         }
@@ -126,9 +97,9 @@ void FrameInput::deliverLiveEvents() {
 
 void FrameInput::pollPads() {
     for (int slot = 0; slot < kPadSlots; ++slot) {
-        padReadings_[static_cast<std::size_t>(slot)] = readPlatformPad(slot);
+        padReadings_[static_cast<std::size_t>(slot)] = host_.pad(slot);
     }
-    for (const PadEvent& event : pads_.update(padReadings_, glfwGetTime(), gameState)) {
+    for (const PadEvent& event : pads_.update(padReadings_, host_.now(), gameState)) {
         onLiveEvent(event.kind == PadEvent::Kind::Key
                         ? keyEvent(event.code, 0, event.action, 0)
                         : mouseButtonEvent(event.code, event.action, 0));
@@ -142,10 +113,7 @@ CursorPosition FrameInput::cursor() {
         replayCursor_ = recorded.value_or(replayCursor_);
         cursor = replayCursor_;
     } else {
-        double x = 0.0;
-        double y = 0.0;
-        glfwGetCursorPos(window_, &x, &y);
-        cursor = {static_cast<int>(x), static_cast<int>(y)};
+        cursor = host_.cursor();
     }
     if (recordedCursor_ != cursor) {
         record(formatCursor(cursor));
@@ -157,14 +125,37 @@ CursorPosition FrameInput::cursor() {
 void FrameInput::measureFrameTime(FrameClock& clock) {
     if (replaying() && source_->replay.frames[next_].gameFrame) {
         clock.useFrameTime(source_->replay.frames[next_].deltaTime);
-        return;
+    } else {
+        if (takeOverTime_) {
+            // The first live frame after a replay spans the time since it ended.
+            clock.lastFrameTime = *takeOverTime_;
+            takeOverTime_.reset();
+        }
+        clock.endGameFrame(static_cast<float>(host_.now()));
     }
-    if (takeOverTime_) {
-        // The first live frame after a replay spans the time since it ended.
-        clock.lastFrameTime = *takeOverTime_;
-        takeOverTime_.reset();
+    measuredTime_ = clock.frameTime;
+}
+
+std::optional<double> FrameInput::dueTime() const {
+    if (!replaying() || source_->mode != ReplayMode::Watch) {
+        return std::nullopt;
     }
-    clock.endGameFrame(static_cast<float>(glfwGetTime()));
+    const RecordedFrame& frame = source_->replay.frames[next_];
+    if (!frame.gameFrame || frame.deltaTime <= 0.0f) {
+        return std::nullopt;  // at the display's pace
+    }
+    return paceStart_ + paceSum_ + static_cast<double>(frame.deltaTime);
+}
+
+// A frame without a recorded time (the start screen, or a pause recorded
+// before pauses kept their time) starts the sum afresh from now.
+void FrameInput::pace(const RecordedFrame& frame) {
+    if (frame.gameFrame && frame.deltaTime > 0.0f) {
+        paceSum_ += static_cast<double>(frame.deltaTime);
+    } else {
+        paceStart_ = host_.now();
+        paceSum_ = 0.0;
+    }
 }
 
 bool FrameInput::isScreenshotFrame(bool gameFrame) const {
@@ -174,12 +165,13 @@ bool FrameInput::isScreenshotFrame(bool gameFrame) const {
 bool FrameInput::endFrame(bool gameFrame) {
     RecordedFrame frame;
     frame.gameFrame = gameFrame;
-    frame.deltaTime = deltaTime;
+    // A paused frame keeps the time it took, though the rules saw none.
+    frame.deltaTime = gameFrame ? measuredTime_ : 0.0f;
     if (recorder_ != nullptr) {
         recorder_->writeFrame(formatFrameEnd(frame));
     }
     ++frameCount_;
-    if (source_ && source_->timedemo) {
+    if (source_ && source_->mode == ReplayMode::Timedemo) {
         const Clock::time_point now = Clock::now();
         frameMilliseconds_.push_back(millisecondsBetween(lastFrameEnd_, now));
         lastFrameEnd_ = now;
@@ -191,25 +183,27 @@ bool FrameInput::endFrame(bool gameFrame) {
     if (replay.frames[next_].gameFrame != gameFrame) {
         stopReplaying("is out of step at frame " + std::to_string(next_ + 1) + ": it recorded " +
                       (gameFrame ? "a start-screen frame" : "a game frame"));
-        return !source_->timedemo;
+        inStep_ = false;
+        return !stopsWithTheFrames();
     }
+    pace(replay.frames[next_]);
     if (++next_ < replay.frames.size()) {
         return true;
     }
     if (!replay.finished) {
         stopReplaying("was cut off: it stops after frame " + std::to_string(next_));
     } else {
-        takeOverTime_ = static_cast<float>(glfwGetTime());
+        takeOverTime_ = static_cast<float>(host_.now());
     }
-    return !source_->timedemo;
+    return !stopsWithTheFrames();
 }
 
 void FrameInput::stopReplaying(const std::string& reason) {
-    if (glfwWindowShouldClose(window_) == GLFW_FALSE) {
+    if (!host_.closing()) {
         printLine("Replay '" + source_->name + "' " + reason);
     }
     next_ = source_->replay.frames.size();
-    takeOverTime_ = static_cast<float>(glfwGetTime());
+    takeOverTime_ = static_cast<float>(host_.now());
 }
 
 void FrameInput::record(const std::string& line) const {
@@ -222,7 +216,7 @@ void FrameInput::finish() {
     if (recorder_ != nullptr) {
         recorder_->finish(frameCount_);
     }
-    if (source_ && source_->timedemo) {
+    if (source_ && source_->mode == ReplayMode::Timedemo) {
         printLine(timedemoReport(frameMilliseconds_,
                                  millisecondsBetween(started_, lastFrameEnd_) / 1000.0));
     }

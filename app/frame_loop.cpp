@@ -8,6 +8,7 @@
 #include "framework/screenshot.h"
 #include "game/game_state.h"
 #include "game/player_update.h"
+#include "render/picture_state.h"
 #include "render/text.h"
 #include "render/view_volume.h"
 
@@ -120,32 +121,63 @@ void drawRiver(Scene& scene, const PassView& view, float riverTime) {
     }
 }
 
-// Moves each log by one frame of drift (wrapping at the edges), seen or
-// not, and draws it where the camera may see it.
-void driftAndDrawLogs(const PassView& view) {
+void drawLogs(const PassView& view) {
     for (LogEntry& log : logs) {
-        const glm::vec3 at(log.geometry->getModelMatrix()[3]);
-        const float x = driftLogX(at.x, log.direction, log.speed, deltaTime);
-        log.geometry->setModelMatrix(glm::translate(glm::mat4(1.0f), glm::vec3(x, at.y, at.z)));
         if (view.mayShow(*log.geometry)) {
             drawWithViewProjection(*log.geometry, view.viewProjection);
         }
     }
 }
 
+// What one run of the loop works with.
+struct FrameParts {
+    FrameHost& host;
+    Scene& scene;
+    FrameInput& input;
+    GameEventListener* listener;
+    FrameClock clock;
+};
+
+// The poll, then what it asked of the picture, carried out at once.
+void pollInput(FrameParts& frame) {
+    frame.input.poll();
+    if (frame.host.draws()) {
+        applyPictureRequests();
+    } else {
+        pictureRequests.clear();
+    }
+}
+
 // One frame in Playing, Paused or GameOver, up to (not including) the
 // buffer swap. Its events are heard as soon as the rules have run, while
-// the frame that shows them is drawn.
-void drawGameFrame(Scene& scene, FrameClock& clock, FrameInput& input,
-                   GameEventListener* listener) {
-    clearTo(kSkyColor);
-    input.poll();
+// the frame that shows them is drawn. Without a picture the same steps run
+// in the same order, and only the drawing is left out.
+void runGameFrame(FrameParts& frame) {
+    Scene& scene = frame.scene;
+    const bool drawing = frame.host.draws();
+    if (drawing) {
+        clearTo(kSkyColor);
+    }
+    pollInput(frame);
     scene.playerMesh->setModelMatrix(updatePlayer(scene.riverRows));
-    deliverGameEvents(listener);
-    updateCamera(input, *scene.camera);
-    drawWorld(scene, clock.riverTime);
-    input.measureFrameTime(clock);
-    drawHud(scene);
+    deliverGameEvents(frame.listener);
+    updateCamera(frame.input, *scene.camera);
+    driftLogs(deltaTime);
+    if (drawing) {
+        drawWorld(scene, frame.clock.riverTime);
+    }
+    frame.input.measureFrameTime(frame.clock);
+    if (drawing) {
+        drawHud(scene);
+    }
+}
+
+// A watched replay shows no frame before its recorded time. False when the
+// platform cannot wait here (the page): the iteration is tried again later.
+bool waitUntilDue(FrameParts& frame) {
+    const std::optional<double> due = frame.input.dueTime();
+    const double wait = due ? *due - frame.host.now() : 0.0;
+    return wait <= 0.0 || platformSleep(wait);
 }
 
 // Read from the back buffer before the swap, while it surely holds this frame.
@@ -168,7 +200,7 @@ void drawWorld(Scene& scene, float riverTime, ViewCulling culling) {
     drawRows(scene.grassRows, *scene.grassMaterial, view);
     drawTrees(view);
     drawRiver(scene, view, riverTime);
-    driftAndDrawLogs(view);
+    drawLogs(view);
     drawRows(scene.darkGreyRows, *scene.grassMaterial, view);
     drawRows(scene.lightGreyRows, *scene.grassMaterial, view);
 }
@@ -186,30 +218,33 @@ void drawHud(Scene& scene) {
     }
 }
 
-bool runFrameLoop(GLFWwindow* window, const CommandLineOptions& options, Scene& scene,
+bool runFrameLoop(FrameHost& host, const CommandLineOptions& options, Scene& scene,
                   FrameInput& input, GameEventListener* listener) {
-    FrameClock clock;
-    clock.lastFrameTime = static_cast<float>(glfwGetTime());
+    FrameParts frame{host, scene, input, listener, FrameClock{}};
+    frame.clock.lastFrameTime = static_cast<float>(host.now());
     bool finished = true;
     // One iteration per call, false to end the loop: the platform drives it
     // (a while loop on the desktop, one call per animation frame in the
     // browser).
     runPlatformLoop([&]() {
-        if (glfwWindowShouldClose(window) == GLFW_TRUE) {
+        if (host.closing()) {
             return false;
+        }
+        if (!waitUntilDue(frame)) {
+            return true;
         }
         const bool gameFrame = gameState != Menu;
         if (gameFrame) {
-            drawGameFrame(scene, clock, input, listener);
-        } else {
+            runGameFrame(frame);
+        } else if (host.draws()) {
             drawMenuFrame(scene);
         }
         // Headless: the first game frame, or a replay's last recorded frame.
         const bool lastFrame = options.runHeadless && input.isScreenshotFrame(gameFrame);
         finished = !lastFrame || saveHeadlessScreenshot(options);
-        glfwSwapBuffers(window);
+        host.swapBuffers();
         if (!gameFrame) {
-            input.poll();  // a start-screen frame polls after its swap
+            pollInput(frame);  // a start-screen frame polls after its swap
             deliverGameEvents(listener);
         }
         return input.endFrame(gameFrame) && !lastFrame;

@@ -1,6 +1,7 @@
 #include "app/frame_step.h"
 
 #include "game/game_state.h"
+#include "game/world.h"
 
 float driftLogX(float x, float direction, float speed, float frameSeconds) {
     float next = direction * speed * frameSeconds + x;
@@ -12,6 +13,14 @@ float driftLogX(float x, float direction, float speed, float frameSeconds) {
     return next;
 }
 
+void driftLogs(float frameSeconds) {
+    for (LogEntry& log : logs) {
+        const glm::vec4& at = log.geometry->getModelMatrix()[3];
+        const float x = driftLogX(at.x, log.direction, log.speed, frameSeconds);
+        log.geometry->setTranslation(glm::vec3(x, at.y, at.z));
+    }
+}
+
 void FrameClock::endGameFrame(float now) {
     const float elapsed = now - lastFrameTime;
     lastFrameTime = now;
@@ -19,6 +28,7 @@ void FrameClock::endGameFrame(float now) {
 }
 
 void FrameClock::useFrameTime(float seconds) {
+    frameTime = seconds;
     deltaTime = gameState == Paused ? 0.0f : seconds;
     riverTime += deltaTime;
 }

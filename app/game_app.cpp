@@ -11,17 +11,20 @@
 
 #include "app/command_line.h"
 #include "app/diagnostics.h"
+#include "app/frame_host.h"
 #include "app/frame_input.h"
 #include "app/frame_loop.h"
 #include "app/framework.h"
 #include "app/scene.h"
 #include "app/startup_settings.h"
+#include "app/verify.h"
 #include "audio/game_sound.h"
 #include "framework/console.h"
 #include "framework/settings_reader.h"
 #include "game/game_state.h"
 #include "game/hopping.h"
 #include "game/world.h"
+#include "render/picture_state.h"
 #include "replay/replay_file.h"
 #include "view/input_callbacks.h"
 
@@ -97,6 +100,7 @@ void adoptGrantedFramebufferSize(GLFWwindow* window) {
     glfwGetFramebufferSize(window, &width, &height);
     if (width != windowWidth || height != windowHeight) {
         framebufferSizeCallback(window, width, height);
+        applyPictureRequests();
     }
 }
 
@@ -117,8 +121,8 @@ RunSetup setUpRun(const CommandLineOptions& options) {
         run.seed = options.hasSeed ? options.seed : newWorldSeed();
         return run;
     }
-    run.replay =
-        ReplaySource{options.replayFile, loadReplayOrExit(options.replayFile), options.timedemo};
+    run.replay = ReplaySource{options.replayFile, loadReplayOrExit(options.replayFile),
+                              options.timedemo ? ReplayMode::Timedemo : ReplayMode::Watch};
     const ReplayHeader& header = run.replay->replay.header;
     run.settings = {header.window, header.camera, header.renderer, header.missingSettings};
     for (const std::string& path : header.missingSettings) {
@@ -152,8 +156,9 @@ bool play(GLFWwindow* window, const CommandLineOptions& options, RunSetup& run,
         wantsSound(options) ? GameSound::openDefaultDevice() : nullptr;
     setWorldSeed(run.seed);
     std::unique_ptr<Scene> scene = buildScene(run.settings.camera);
-    FrameInput input(window, std::move(run.replay), recorder);
-    const bool finished = runFrameLoop(window, options, *scene, input, sound.get());
+    const std::unique_ptr<FrameHost> host = makeWindowHost(window);
+    FrameInput input(*host, std::move(run.replay), recorder);
+    const bool finished = runFrameLoop(*host, options, *scene, input, sound.get());
     input.finish();
     releaseScene(scene);
     return finished;
@@ -165,6 +170,9 @@ int runGame(int argc, char** argv) {
     if (asksForVersion(argc, argv)) {
         printLine(versionLine());
         return 0;
+    }
+    if (const std::optional<std::string> file = fileToVerify(argc, argv)) {
+        return verifyReplay(*file);
     }
     printLine(":::::: WELCOME TO QUORLAND ::::::");
     CommandLineOptions options;

@@ -38,6 +38,27 @@ void buildMaterials(Scene& scene) {
     scene.crownMaterial = Material::create(color, glm::vec3(0.1f, 0.6f, 0.1f), plain, 1.0f);
 }
 
+// The player, the world, the marker and the camera, with the scene's
+// materials: drawn objects when it has them, placed-only ones when not.
+void placeObjects(Scene& scene, const CameraSettings& cameraSettings, int rowCount) {
+    scene.playerMesh = Geometry::create(glm::mat4(1.0f), createBoxGeometry(1.0f, 1.0f, 1.0f),
+                                        scene.playerMaterial);
+    generateWorld(rowCount, scene.riverRows, scene.grassRows, scene.darkGreyRows,
+                  scene.lightGreyRows, scene.riverMaterial, scene.grassMaterial,
+                  scene.darkGreyMaterial, scene.lightGreyMaterial, scene.logMaterial,
+                  scene.trunkMaterial, scene.crownMaterial);
+    scene.originMarker = Geometry::create(
+        glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, 0.0f, 0.0f)),
+        createSphereGeometry(kMarkerLongitudeSegments, kMarkerLatitudeSegments, kMarkerRadius),
+        scene.markerMaterial);
+
+    const float aspect = static_cast<float>(windowWidth) / static_cast<float>(windowHeight);
+    scene.camera.emplace(cameraSettings.fov, aspect, cameraSettings.nearPlane,
+                         cameraSettings.farPlane);
+    scene.camera->setYaw(cameraSettings.yaw);
+    scene.camera->setPitch(cameraSettings.pitch);
+}
+
 }  // namespace
 
 std::unique_ptr<Scene> buildScene(const CameraSettings& cameraSettings, int rowCount) {
@@ -48,23 +69,13 @@ std::unique_ptr<Scene> buildScene(const CameraSettings& cameraSettings, int rowC
     buildMaterials(*scene);
     scene->textVertexArray = makeGlVertexArray();
     scene->textVertexBuffer = makeGlBuffer();
+    placeObjects(*scene, cameraSettings, rowCount);
+    return scene;
+}
 
-    scene->playerMesh = Geometry::create(glm::mat4(1.0f), createBoxGeometry(1.0f, 1.0f, 1.0f),
-                                         scene->playerMaterial);
-    generateWorld(rowCount, scene->riverRows, scene->grassRows, scene->darkGreyRows,
-                  scene->lightGreyRows, scene->riverMaterial, scene->grassMaterial,
-                  scene->darkGreyMaterial, scene->lightGreyMaterial, scene->logMaterial,
-                  scene->trunkMaterial, scene->crownMaterial);
-    scene->originMarker = Geometry::create(
-        glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, 0.0f, 0.0f)),
-        createSphereGeometry(kMarkerLongitudeSegments, kMarkerLatitudeSegments, kMarkerRadius),
-        scene->markerMaterial);
-
-    const float aspect = static_cast<float>(windowWidth) / static_cast<float>(windowHeight);
-    scene->camera.emplace(cameraSettings.fov, aspect, cameraSettings.nearPlane,
-                          cameraSettings.farPlane);
-    scene->camera->setYaw(cameraSettings.yaw);
-    scene->camera->setPitch(cameraSettings.pitch);
+std::unique_ptr<Scene> buildRulesScene(const CameraSettings& cameraSettings, int rowCount) {
+    auto scene = std::make_unique<Scene>();
+    placeObjects(*scene, cameraSettings, rowCount);
     return scene;
 }
 

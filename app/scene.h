@@ -60,6 +60,11 @@ struct Scene {
 // camera (aspect from the window size in effect now, computed once).
 std::unique_ptr<Scene> buildScene(const CameraSettings& cameraSettings, int rowCount = 200);
 
+// The same objects, placed exactly as buildScene places them, with no
+// shader, texture, material or GPU buffer: the scene of a run played without
+// a window, which needs no context and is never drawn.
+std::unique_ptr<Scene> buildRulesScene(const CameraSettings& cameraSettings, int rowCount = 200);
+
 // Releases the origin marker, the row lists and the world's trees and logs,
 // the player, then the materials, textures, shaders and text objects, so
 // that no OpenGL object outlives the context.

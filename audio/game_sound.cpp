@@ -21,6 +21,7 @@ EventSound soundOf(const GameEventRecord& record) {
         case GameEvent::HopBlocked:
             return {Effect::Blocked, 1.0f};
         case GameEvent::FellIntoRiver:
+        case GameEvent::CarriedAway:
             return {Effect::Splash, 1.0f};
         case GameEvent::GameOver:
             return {Effect::GameOver, 1.0f};

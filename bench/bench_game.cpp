@@ -3,6 +3,7 @@
 #include <iostream>
 #include <memory>
 
+#include "app/frame_step.h"
 #include "app/framework.h"
 #include "app/startup_settings.h"
 #include "game/game_state.h"
@@ -108,4 +109,5 @@ void beginGameFrame() {
     glm::vec3 target = isJumping ? playerDrawPosition : playerPosition;
     target.y = 0.0f;
     scene.camera->update(0, 0, zoom, leftMouseDown, rightMouseDown, debugMode, target);
+    driftLogs(deltaTime);
 }

@@ -27,8 +27,8 @@ BenchGame& benchGame();
 void useFramebufferSize(int width, int height);
 
 // What a game frame does before drawWorld, less the event poll: the sky
-// clear, the player update and the camera update (cursor at 0, 0, which
-// outside debug mode is ignored).
+// clear, the player update, the camera update (cursor at 0, 0, which
+// outside debug mode is ignored) and the logs' drift.
 void beginGameFrame();
 
 // The sky clear alone, as the first call of every game frame.

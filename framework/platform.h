@@ -23,6 +23,11 @@ std::string runningExecutablePath(std::size_t bufferSize);
 // and this call does not return (the caller's locals stay alive for them).
 void runPlatformLoop(const std::function<bool()>& iteration);
 
+// Waits `seconds` before the next frame, when the platform can: the desktop
+// sleeps and returns true; the page cannot hold its thread and returns false
+// at once, and the frame is tried again at the next animation frame.
+bool platformSleep(double seconds);
+
 // The shader text the platform's OpenGL takes, made from a desktop GLSL
 // source: the same text on the desktop, GLSL ES 3.00 in the browser.
 std::string platformShaderSource(const std::string& desktopSource);

@@ -8,8 +8,10 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -27,6 +29,11 @@ std::string runningExecutablePath(std::size_t bufferSize) {
 void runPlatformLoop(const std::function<bool()>& iteration) {
     while (iteration()) {
     }
+}
+
+bool platformSleep(double seconds) {
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+    return true;
 }
 
 std::string platformShaderSource(const std::string& desktopSource) {

@@ -19,16 +19,20 @@ enum class GameEvent : std::uint8_t {
     LandedOnLog,     // a hop landed on a log
     NewFurthestRow,  // a point; value: the new score
     HopBlocked,      // a tree stood at the target
-    FellIntoRiver,   // the sinking starts (fallen in, or carried away)
-    GameOver,        // the game ended (sinking done, or the debug key)
+    FellIntoRiver,   // the sinking starts: a landing in the water
+    CarriedAway,     // the sinking starts: a log carried the player past the edge
+    GameOver,        // the game ended; value: kEndedByKey for the debug key, else 0 (sunk)
     Paused,
     Resumed,
 };
 
 struct GameEventRecord {
     GameEvent event = GameEvent::GameStarted;
-    int value = 0;  // the score for NewFurthestRow, else 0
+    int value = 0;  // the score for NewFurthestRow, the way GameOver came, else 0
 };
+
+// GameOver's value when the debug key ended the game rather than the sinking.
+constexpr int kEndedByKey = 1;
 
 class GameEventQueue {
   public:

@@ -1,6 +1,7 @@
 #include "game/game_state.h"
 
 #include "game/game_events.h"
+#include "game/picture_requests.h"
 
 GameState gameState = Menu;
 int score = 0;
@@ -20,11 +21,14 @@ float zoom = 20.0f;
 bool leftMouseDown = false;
 bool rightMouseDown = false;
 bool debugMode = false;
+bool quitRequested = false;
 
 bool renderWireframe = false;
 bool renderBackfaceCulling = false;
 bool renderNormals = false;
 bool renderTexcoords = false;
+
+std::vector<PictureRequest> pictureRequests;
 
 void resetGameState() {
     gameState = Menu;
@@ -45,9 +49,11 @@ void resetGameState() {
     leftMouseDown = false;
     rightMouseDown = false;
     debugMode = false;
+    quitRequested = false;
     renderWireframe = false;
     renderBackfaceCulling = false;
     renderNormals = false;
     renderTexcoords = false;
     gameEvents.clear();
+    pictureRequests.clear();
 }

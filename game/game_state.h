@@ -28,7 +28,8 @@ extern int windowHeight;
 extern float zoom;  // camera distance from its orbit centre
 extern bool leftMouseDown;
 extern bool rightMouseDown;
-extern bool debugMode;  // free camera and developer keys
+extern bool debugMode;      // free camera and developer keys
+extern bool quitRequested;  // Esc on the start screen: the run ends after this frame
 
 // Renderer flags: read from the renderer settings at start-up; the first two
 // are toggled by the debug keys F1 and F2. Normals and texcoords are stored
@@ -39,6 +40,6 @@ extern bool renderNormals;
 extern bool renderTexcoords;
 
 // Puts every variable above back to its start-up value and empties the
-// queue of game events, for a new run in the same process (the page plays
+// queues of game events and picture requests, for a new run in the same process (the page plays
 // one replay after another).
 void resetGameState();

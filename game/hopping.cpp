@@ -1,7 +1,5 @@
 #include "game/hopping.h"
 
-// GLEW before GLFW, which would otherwise pull in the system GL header.
-#include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
 #include <cmath>
@@ -9,6 +7,7 @@
 
 #include "game/game_events.h"
 #include "game/game_state.h"
+#include "game/picture_requests.h"
 #include "game/world.h"
 
 namespace {
@@ -46,7 +45,7 @@ const glm::vec3* movementDirection(int key) {
     }
 }
 
-void handleEscape(GLFWwindow* window) {
+void handleEscape() {
     switch (gameState) {
         case Playing:
             gameState = Paused;
@@ -64,32 +63,29 @@ void handleEscape(GLFWwindow* window) {
             score = 0;
             break;
         case Menu:
-            glfwSetWindowShouldClose(window, GLFW_TRUE);
+            quitRequested = true;
             break;
     }
 }
 
 // State and debug keys; called for presses only.
-void handlePress(GLFWwindow* window, int key) {
+void handlePress(int key) {
     if (key == GLFW_KEY_ESCAPE) {
-        handleEscape(window);
+        handleEscape();
     } else if (key == GLFW_KEY_C) {
         debugMode = !debugMode;
     } else if (!debugMode) {
         return;
     } else if (key == GLFW_KEY_K) {
         gameState = GameOver;
-        gameEvents.push(GameEvent::GameOver);
+        gameEvents.push(GameEvent::GameOver, kEndedByKey);
     } else if (key == GLFW_KEY_F1) {
         renderWireframe = !renderWireframe;
-        glPolygonMode(GL_FRONT_AND_BACK, renderWireframe ? GL_LINE : GL_FILL);
+        pictureRequests.push_back({PictureRequest::Kind::Wireframe, 0, 0, renderWireframe});
     } else if (key == GLFW_KEY_F2) {
         renderBackfaceCulling = !renderBackfaceCulling;
-        if (renderBackfaceCulling) {
-            glEnable(GL_CULL_FACE);
-        } else {
-            glDisable(GL_CULL_FACE);
-        }
+        pictureRequests.push_back(
+            {PictureRequest::Kind::BackfaceCulling, 0, 0, renderBackfaceCulling});
     }
 }
 
@@ -116,9 +112,9 @@ bool blockedByTree(float targetX, float targetZ) {
 
 }  // namespace
 
-void keyCallback(GLFWwindow* window, int key, int /*scancode*/, int action, int /*mods*/) {
+void keyCallback(GLFWwindow* /*window*/, int key, int /*scancode*/, int action, int /*mods*/) {
     if (action == GLFW_PRESS) {
-        handlePress(window, key);
+        handlePress(key);
     }
     if (gameState != Playing || (action != GLFW_PRESS && action != GLFW_REPEAT)) {
         return;

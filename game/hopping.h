@@ -1,10 +1,11 @@
 // Keyboard control: the key table of the game and the start of a hop.
 //
 // keyCallback is the window's GLFW key callback, so it runs inside the frame
-// loop's event poll. It changes the screen state, toggles the debug flags
-// and, for movement keys, asks tryJump for a hop. tryJump only decides
-// whether a hop may start and records its end points; the player update
-// animates and lands it.
+// loop's event poll. It changes the screen state (Esc on the start screen
+// sets quitRequested), toggles the debug flags (recording the picture
+// requests F1 and F2 stand for) and, for movement keys, asks tryJump for a hop. tryJump only
+// decides whether a hop may start and records its end points; the player update animates and lands
+// it.
 #pragma once
 
 #include <glm/vec3.hpp>

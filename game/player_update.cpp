@@ -21,8 +21,8 @@ glm::mat4 translation(const glm::vec3& offset) {
     return glm::translate(glm::mat4(1.0f), offset);
 }
 
-void startSinking() {
-    gameEvents.push(GameEvent::FellIntoRiver);
+void startSinking(GameEvent how) {
+    gameEvents.push(how);
     isSinking = true;
     sinkTimer = 0.0f;
 }
@@ -43,7 +43,7 @@ glm::mat4 stand() {
         playerPosition.x += log->direction * log->speed * deltaTime;
         if (playerPosition.x < -carriedAwayBound || playerPosition.x > carriedAwayBound) {
             std::cout << "You got carried away by the log!" << std::endl;
-            startSinking();
+            startSinking(GameEvent::CarriedAway);
         }
     }
     return translation(playerPosition);
@@ -89,7 +89,7 @@ glm::mat4 hop(const std::vector<std::shared_ptr<Geometry>>& riverRows) {
                 return drawMatrix;
             }
             std::cout << "You fell into the river..." << std::endl;
-            startSinking();
+            startSinking(GameEvent::FellIntoRiver);
             return translation(playerPosition);
         }
     }

@@ -106,7 +106,7 @@ void addLogs(const WorldMeshes& meshes, float z, const std::shared_ptr<Material>
 
 const LogEntry* findLogUnder(const glm::vec3& position) {
     for (const LogEntry& log : logs) {
-        const glm::vec4 logAt = log.geometry->getModelMatrix()[3];
+        const glm::vec4& logAt = log.geometry->getModelMatrix()[3];
         if (std::abs(position.z - logAt.z) < onLogDepth &&
             std::abs(position.x - logAt.x) < onLogHalfWidth) {
             return &log;

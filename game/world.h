@@ -51,7 +51,9 @@ void setWorldSeed(std::uint32_t seed);
 
 // Builds `rowCount` rows (none when rowCount <= 0), appending ground and
 // water to the four row lists (which are not cleared) and trees and logs to
-// the lists above. Needs the OpenGL context: every object uploads its mesh.
+// the lists above. With materials every object uploads its mesh (needs the
+// OpenGL context); with null materials (a world for the rules alone) none
+// does, and the objects are placed exactly the same.
 void generateWorld(int rowCount, GeometryList& riverRows, GeometryList& grassRows,
                    GeometryList& darkGreyRows, GeometryList& lightGreyRows,
                    std::shared_ptr<Material> riverMaterial, std::shared_ptr<Material> grassMaterial,

@@ -1,7 +1,7 @@
 #include "render/geometry.h"
 
+#include <cassert>
 #include <cstring>
-#include <glm/mat3x3.hpp>
 #include <glm/matrix.hpp>
 #include <utility>
 
@@ -30,18 +30,20 @@ Geometry::Geometry(const glm::mat4& modelMatrix, const GeometryData& mesh,
     : material_(std::move(material)),
       indexCount_(static_cast<std::uint32_t>(mesh.indices.size())),
       modelMatrix_(modelMatrix),
-      normalMatrix_(normalMatrixOf(modelMatrix)),
-      meshBounds_(boundsOf(mesh.positions)),
-      worldBounds_(transformBounds(meshBounds_, modelMatrix)) {
-    vertexArray_ = makeGlVertexArray();
-    glBindVertexArray(vertexArray_.get());
-    positionBuffer_ = uploadAttribute(0, mesh.positions);
-    normalBuffer_ = uploadAttribute(1, mesh.normals);
-    uvBuffer_ = uploadAttribute(2, mesh.uvs);
+      meshBounds_(boundsOf(mesh.positions)) {
+    if (!material_) {
+        return;
+    }
+    GpuMesh& gpu = gpu_.emplace();
+    gpu.vertexArray = makeGlVertexArray();
+    glBindVertexArray(gpu.vertexArray.get());
+    gpu.positionBuffer = uploadAttribute(0, mesh.positions);
+    gpu.normalBuffer = uploadAttribute(1, mesh.normals);
+    gpu.uvBuffer = uploadAttribute(2, mesh.uvs);
 
     // Bound while the vertex array is, so the vertex array records it.
-    indexBuffer_ = makeGlBuffer();
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer_.get());
+    gpu.indexBuffer = makeGlBuffer();
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, gpu.indexBuffer.get());
     glBufferData(GL_ELEMENT_ARRAY_BUFFER,
                  static_cast<GLsizeiptr>(mesh.indices.size() * sizeof(std::uint32_t)),
                  mesh.indices.data(), GL_STATIC_DRAW);
@@ -56,21 +58,39 @@ std::shared_ptr<Geometry> Geometry::create(const glm::mat4& modelMatrix, const G
 }
 
 void Geometry::setModelMatrix(const glm::mat4& modelMatrix) {
-    if (std::memcmp(&modelMatrix, &modelMatrix_, sizeof modelMatrix) == 0) {
-        return;
+    if (std::memcmp(&modelMatrix, &modelMatrix_, sizeof modelMatrix) != 0) {
+        modelMatrix_ = modelMatrix;
+        placed_.reset();
     }
-    modelMatrix_ = modelMatrix;
-    normalMatrix_ = normalMatrixOf(modelMatrix);
-    worldBounds_ = transformBounds(meshBounds_, modelMatrix);
+}
+
+void Geometry::setTranslation(const glm::vec3& translation) {
+    const glm::vec4 column(translation, 1.0f);
+    if (std::memcmp(&column, &modelMatrix_[3], sizeof column) != 0) {
+        modelMatrix_[3] = column;
+        placed_.reset();
+    }
+}
+
+const Geometry::Placed& Geometry::placed() const {
+    if (!placed_) {
+        placed_ = Placed{normalMatrixOf(modelMatrix_), transformBounds(meshBounds_, modelMatrix_)};
+    }
+    return *placed_;
+}
+
+const BoundingBox& Geometry::getWorldBounds() const {
+    return placed().worldBounds;
 }
 
 void Geometry::draw() {
+    assert(gpu_ && "an object without a material is never drawn");
     Shader* shader = material_->getShader();
     shader->use();
     shader->setUniform("modelMatrix", modelMatrix_);
-    shader->setUniform("normalMatrix", normalMatrix_);
+    shader->setUniform("normalMatrix", placed().normalMatrix);
     material_->setUniforms();
-    glBindVertexArray(vertexArray_.get());
+    glBindVertexArray(gpu_->vertexArray.get());
     glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indexCount_), GL_UNSIGNED_INT, nullptr);
     glBindVertexArray(0);
 }

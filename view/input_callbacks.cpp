@@ -1,11 +1,10 @@
 #include "view/input_callbacks.h"
 
-// GLEW before GLFW, which would otherwise pull in the system GL header.
-#include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
 #include "game/game_events.h"
 #include "game/game_state.h"
+#include "game/picture_requests.h"
 
 namespace {
 
@@ -37,7 +36,7 @@ void scrollCallback(GLFWwindow* /*window*/, double /*xOffset*/, double yOffset) 
 }
 
 void framebufferSizeCallback(GLFWwindow* /*window*/, int width, int height) {
-    glViewport(0, 0, width, height);
+    pictureRequests.push_back({PictureRequest::Kind::Viewport, width, height, false});
     windowHeight = height;
     windowWidth = width;
 }

@@ -1,7 +1,8 @@
 // The mouse, scroll and window callbacks: GLFW events turned into game state.
 //
 // They run inside the frame loop's event poll and only set the globals of
-// game/game_state.h; the frame loop and the camera read them afterwards.
+// game/game_state.h (and record picture requests); the frame loop and the camera read them
+// afterwards.
 #pragma once
 
 struct GLFWwindow;
@@ -15,6 +16,6 @@ void mouseButtonCallback(GLFWwindow* window, int button, int action, int mods);
 // closer); no limits. Otherwise nothing.
 void scrollCallback(GLFWwindow* window, double xOffset, double yOffset);
 
-// Sets the viewport to the new framebuffer size and stores it in
-// windowWidth / windowHeight, 0 x 0 (minimised) included.
+// Asks for the viewport of the new framebuffer size (a picture request) and
+// stores the size in windowWidth / windowHeight, 0 x 0 (minimised) included.
 void framebufferSizeCallback(GLFWwindow* window, int width, int height);

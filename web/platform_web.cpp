@@ -98,6 +98,10 @@ std::string platformShaderSource(const std::string& desktopSource) {
     return toGlslEs300(desktopSource);
 }
 
+bool platformSleep(double /*seconds*/) {
+    return false;
+}
+
 bool platformTakesCompressedTextures() {
     return false;
 }

@@ -16,6 +16,7 @@
 #include "game/game_state.h"
 #include "game/hopping.h"
 #include "game/world.h"
+#include "render/picture_state.h"
 #include "render/text.h"
 #include "render/view_volume.h"
 #include "support/game_globals.h"
@@ -149,8 +150,9 @@ void runOneMenuFrame(Scene& scene) {
     gameState = Menu;
     const GlFunctionOverride<PFNGLBUFFERDATAPROC> closing(__glewBufferData, closingBufferData);
     realBufferData = closing.original();
-    FrameInput liveInput(testWindow(), std::nullopt, nullptr);
-    runFrameLoop(testWindow(), CommandLineOptions{}, scene, liveInput);
+    const std::unique_ptr<FrameHost> host = makeWindowHost(testWindow());
+    FrameInput liveInput(*host, std::nullopt, nullptr);
+    runFrameLoop(*host, CommandLineOptions{}, scene, liveInput);
     glfwSetWindowShouldClose(testWindow(), GLFW_FALSE);
 }
 
@@ -196,7 +198,7 @@ TEST_F(FrameLoopTest, DrawWorldDrawsEveryObjectOncePassByPass) {
 }
 
 // From ahead of the start the rows, trees and logs behind the camera drop
-// out; every other call stays, in its order, and every log still drifts.
+// out; every other call stays, in its order, and every log has drifted.
 TEST_F(FrameLoopTest, DrawWorldWithCullingSkipsOnlyWhatTheCameraCannotSee) {
     scene_->camera->update(0, 0, zoom, false, false, false, glm::vec3(0.0f, 0.0f, 12.0f));
     const ViewVolume view = ViewVolume::of(scene_->camera->getViewProjectionMatrix());
@@ -206,6 +208,7 @@ TEST_F(FrameLoopTest, DrawWorldWithCullingSkipsOnlyWhatTheCameraCannotSee) {
             driftLogX(entry.geometry->getModelMatrix()[3].x, entry.direction, entry.speed, 1.0f));
     }
     deltaTime = 1.0f;
+    driftLogs(deltaTime);
     GlCallLog log;
     drawWorld(*scene_, 1.0f);
     // The logs are culled where they have drifted to.
@@ -288,6 +291,7 @@ TEST_F(FrameLoopTest, APausedDebugFrameKeepsItsHudWithBackfaceCullingOn) {
     };
     const PpmImage unculled = hud();
     keyCallback(window_, GLFW_KEY_F2, 0, GLFW_PRESS, 0);
+    applyPictureRequests();
     ASSERT_TRUE(glIsEnabled(GL_CULL_FACE));
     const PpmImage culled = hud();
     glDisable(GL_CULL_FACE);

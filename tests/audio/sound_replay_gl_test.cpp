@@ -117,8 +117,10 @@ TEST_P(SoundReplayTest, SoundsStartExactlyInTheFramesThatAnnounceThem) {
         setWorldSeed(replay.header.seed);
         std::unique_ptr<Scene> scene = buildScene(replay.header.camera);
         console.str("");
-        FrameInput input(window_, ReplaySource{base, std::move(replay), true}, nullptr);
-        runFrameLoop(window_, CommandLineOptions{}, *scene, input, &listener);
+        const std::unique_ptr<FrameHost> host = makeWindowHost(window_);
+        FrameInput input(*host, ReplaySource{base, std::move(replay), ReplayMode::Timedemo},
+                         nullptr);
+        runFrameLoop(*host, CommandLineOptions{}, *scene, input, &listener);
         releaseScene(scene);
         std::cout.rdbuf(saved);
     }

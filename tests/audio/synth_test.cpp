@@ -147,6 +147,7 @@ TEST(EventSounds, EachEventHasItsEffectAndThePointRisesWithTheScoreUpToACap) {
     EXPECT_EQ(effectOf(GameEvent::LandedOnLog), Effect::LandLog);
     EXPECT_EQ(effectOf(GameEvent::HopBlocked), Effect::Blocked);
     EXPECT_EQ(effectOf(GameEvent::FellIntoRiver), Effect::Splash);
+    EXPECT_EQ(effectOf(GameEvent::CarriedAway), Effect::Splash);
     EXPECT_EQ(effectOf(GameEvent::GameOver), Effect::GameOver);
     EXPECT_EQ(effectOf(GameEvent::Paused), Effect::Pause);
     EXPECT_EQ(effectOf(GameEvent::Resumed), Effect::Resume);

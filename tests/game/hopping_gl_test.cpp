@@ -7,6 +7,7 @@
 #include <string>
 
 #include "game/game_state.h"
+#include "render/picture_state.h"
 #include "support/game_globals.h"
 #include "support/log_fixture.h"
 
@@ -51,27 +52,30 @@ TEST_F(HopFromLogTest, OnlyTheFirstLogUnderThePlayerCarriesIt) {
 
 using DebugKeyTest = RiverTest;
 
-TEST_F(DebugKeyTest, EscapeOnTheStartScreenAsksTheWindowToClose) {
-    glfwSetWindowShouldClose(window_, GLFW_FALSE);
+TEST_F(DebugKeyTest, EscapeOnTheStartScreenAsksTheRunToEnd) {
     keyCallback(window_, GLFW_KEY_ESCAPE, 0, GLFW_REPEAT, 0);
-    EXPECT_EQ(glfwWindowShouldClose(window_), GLFW_FALSE);
+    EXPECT_FALSE(quitRequested);
     keyCallback(window_, GLFW_KEY_ESCAPE, 0, GLFW_PRESS, 0);
-    EXPECT_EQ(glfwWindowShouldClose(window_), GLFW_TRUE);
+    EXPECT_TRUE(quitRequested);
     EXPECT_EQ(gameState, Menu);
-    glfwSetWindowShouldClose(window_, GLFW_FALSE);
+    quitRequested = false;
 }
 
+// The key asks; the renderer sets the polygon mode when the poll is over.
 TEST_F(DebugKeyTest, F1TogglesWireframeAndThePolygonMode) {
     debugMode = true;
     GLint mode[2] = {};
     keyCallback(window_, GLFW_KEY_F1, 0, GLFW_PRESS, 0);
     EXPECT_TRUE(renderWireframe);
+    applyPictureRequests();
     glGetIntegerv(GL_POLYGON_MODE, mode);
     EXPECT_EQ(mode[0], GL_LINE);
     keyCallback(window_, GLFW_KEY_F1, 0, GLFW_REPEAT, 0);
     EXPECT_TRUE(renderWireframe);
+    EXPECT_TRUE(pictureRequests.empty());
     keyCallback(window_, GLFW_KEY_F1, 0, GLFW_PRESS, 0);
     EXPECT_FALSE(renderWireframe);
+    applyPictureRequests();
     glGetIntegerv(GL_POLYGON_MODE, mode);
     EXPECT_EQ(mode[0], GL_FILL);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
@@ -81,9 +85,18 @@ TEST_F(DebugKeyTest, F2TogglesBackfaceCullingAndTheCullFaceState) {
     debugMode = true;
     keyCallback(window_, GLFW_KEY_F2, 0, GLFW_PRESS, 0);
     EXPECT_TRUE(renderBackfaceCulling);
+    applyPictureRequests();
+    EXPECT_EQ(glIsEnabled(GL_CULL_FACE), GL_TRUE);
+    // Two presses in one poll: both requests are carried out, in order.
+    keyCallback(window_, GLFW_KEY_F2, 0, GLFW_PRESS, 0);
+    keyCallback(window_, GLFW_KEY_F2, 0, GLFW_PRESS, 0);
+    ASSERT_EQ(pictureRequests.size(), 2u);
+    EXPECT_FALSE(pictureRequests[0].on);
+    applyPictureRequests();
+    EXPECT_TRUE(renderBackfaceCulling);
     EXPECT_EQ(glIsEnabled(GL_CULL_FACE), GL_TRUE);
     keyCallback(window_, GLFW_KEY_F2, 0, GLFW_PRESS, 0);
-    EXPECT_FALSE(renderBackfaceCulling);
+    applyPictureRequests();
     EXPECT_EQ(glIsEnabled(GL_CULL_FACE), GL_FALSE);
 }
 

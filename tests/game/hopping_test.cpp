@@ -163,6 +163,8 @@ TEST_F(HoppingTest, KillKeyLeavesAHopOrSinkingPending) {
     EXPECT_EQ(gameState, GameOver);
     EXPECT_TRUE(isJumping);
     EXPECT_TRUE(isSinking);
+    ASSERT_EQ(gameEvents.size(), 1u);
+    EXPECT_EQ(gameEvents[0].value, kEndedByKey);  // not the sinking's end
     EXPECT_EQ(takeEvents(), std::vector<GameEvent>{GameEvent::GameOver});
 }
 

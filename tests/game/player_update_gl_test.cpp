@@ -122,7 +122,7 @@ TEST_F(RiverLandingTest, CarriedPastFiveHundredStartsSinking) {
     EXPECT_TRUE(isSinking);
     EXPECT_EQ(sinkTimer, 0.0f);
     using Events = std::vector<std::pair<GameEvent, int>>;
-    EXPECT_EQ(takeEvents(), (Events{{GameEvent::FellIntoRiver, 0}}));
+    EXPECT_EQ(takeEvents(), (Events{{GameEvent::CarriedAway, 0}}));
     EXPECT_EQ(frame(1.0f), "");
     EXPECT_TRUE(takeEvents().empty());
     EXPECT_EQ(frame(0.5f), "");

@@ -6,6 +6,7 @@
 #include <array>
 
 #include "game/game_state.h"
+#include "render/picture_state.h"
 #include "support/game_globals.h"
 #include "support/gl_context.h"
 
@@ -26,10 +27,12 @@ class FramebufferSizeTest : public GlTest {
 
 TEST_F(FramebufferSizeTest, ResizeSetsTheViewportAndStoresTheSizeZeroIncluded) {
     framebufferSizeCallback(window_, 800, 600);
+    applyPictureRequests();
     EXPECT_EQ(viewport(), (std::array<GLint, 4>{0, 0, 800, 600}));
     EXPECT_EQ(windowWidth, 800);
     EXPECT_EQ(windowHeight, 600);
     framebufferSizeCallback(window_, 0, 0);
+    applyPictureRequests();
     EXPECT_EQ(viewport(), (std::array<GLint, 4>{0, 0, 0, 0}));
     EXPECT_EQ(windowWidth, 0);
     EXPECT_EQ(windowHeight, 0);

@@ -1,0 +1,86 @@
+#include "app/verify.h"
+
+#include <memory>
+#include <optional>
+#include <utility>
+
+#include "app/command_line.h"
+#include "app/frame_host.h"
+#include "app/frame_input.h"
+#include "app/frame_loop.h"
+#include "app/run_verdict.h"
+#include "app/scene.h"
+#include "framework/console.h"
+#include "game/game_state.h"
+#include "game/game_tally.h"
+#include "game/world.h"
+#include "replay/replay_file.h"
+
+namespace {
+
+// Listens to the run as the sound would: the games it played, and whether
+// debug mode was ever on (seen at the end of every frame's events, or by a
+// game the debug key ended within one frame's poll).
+class Referee : public GameEventListener {
+  public:
+    void hear(const GameEventRecord& record) override { tally_.hear(record); }
+    void endFrame() override { debugSeen_ = debugSeen_ || debugMode; }
+
+    void judge(RunVerdict& verdict) const {
+        verdict.games = tally_.games();
+        verdict.best = tally_.best();
+        verdict.debug = debugSeen_;
+        for (const GameResult& game : verdict.games) {
+            verdict.debug = verdict.debug || game.outcome == GameOutcome::Ended;
+        }
+    }
+
+  private:
+    GameTally tally_;
+    bool debugSeen_ = false;
+};
+
+// The replay as --replay reads it, or its "ERROR: " line.
+std::optional<Replay> readReplay(const std::string& path, std::string& errorLine) {
+    bool tooLarge = false;
+    const std::optional<std::string> bytes = readReplayBytes(path, tooLarge);
+    if (!bytes) {
+        errorLine = tooLarge ? tooLargeReplayLine(path) : unreadableReplayLine(path);
+        return std::nullopt;
+    }
+    ReplayParse parse = parseReplay(*bytes);
+    if (!parse.replay) {
+        errorLine = badReplayLine(path, parse.error);
+    }
+    return std::move(parse.replay);
+}
+
+}  // namespace
+
+int verifyReplay(const std::string& path) {
+    std::string errorLine;
+    std::optional<Replay> replay = readReplay(path, errorLine);
+    if (!replay) {
+        printFatalLine(errorLine);
+        return 1;
+    }
+    RunVerdict verdict = verdictOfFile(*replay);
+    const ReplayHeader& header = replay->header;
+    windowWidth = header.window.width;
+    windowHeight = header.window.height;
+    renderWireframe = header.renderer.wireframe;
+    renderBackfaceCulling = header.renderer.backfaceCulling;
+    setWorldSeed(header.seed);
+    std::unique_ptr<Scene> scene = buildRulesScene(header.camera);
+
+    const std::unique_ptr<FrameHost> host = makeNoWindowHost();
+    FrameInput input(*host, ReplaySource{path, std::move(*replay), ReplayMode::Verify}, nullptr);
+    Referee referee;
+    runFrameLoop(*host, CommandLineOptions{}, *scene, input, &referee);
+    releaseScene(scene);
+
+    verdict.inStep = input.inStep();
+    referee.judge(verdict);
+    printLine(verdictJson(verdict));
+    return 0;
+}
