@@ -32,7 +32,9 @@ std::string spelled(std::string sql, const std::string& placeholder, const std::
     return sql;
 }
 
-std::int64_t integer(const std::string& text) { return text.empty() ? 0 : std::stoll(text); }
+std::int64_t integer(const std::string& text) {
+    return text.empty() ? 0 : std::stoll(text);
+}
 
 // The WHERE condition of a board and its values, numbered from $1.
 std::pair<std::string, SqlParams> boardFilter(const BoardQuery& query) {
@@ -55,7 +57,9 @@ std::string rankedRuns(const std::string& filter) {
            filter + ") ";
 }
 
-std::string placeholder(const SqlParams& params) { return "$" + std::to_string(params.size()); }
+std::string placeholder(const SqlParams& params) {
+    return "$" + std::to_string(params.size());
+}
 
 BoardEntry entryOf(const SqlRow& row) {
     BoardEntry entry;

@@ -137,7 +137,8 @@ ChildResult runLimited(const std::vector<std::string>& argv,
     }
     std::vector<char*> arguments = pointersTo(argv);
     std::vector<char*> variables = pointersTo(environment);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(limits.wallSeconds);
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::seconds(limits.wallSeconds);
     const pid_t pid = fork();
     if (pid == 0) {
         becomeChild(fds[1], arguments.data(), variables.data(), limits);

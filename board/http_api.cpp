@@ -22,9 +22,9 @@ std::int64_t nowMs() {
 }
 
 json entryJson(const BoardEntry& entry) {
-    json out = {{"id", entry.id},         {"name", entry.name}, {"score", entry.score},
-                {"seconds", entry.seconds}, {"live", entry.live},
-                {"submitted", utcTimestamp(entry.submittedMs)}};
+    json out = {{"id", entry.id},       {"name", entry.name},
+                {"score", entry.score}, {"seconds", entry.seconds},
+                {"live", entry.live},   {"submitted", utcTimestamp(entry.submittedMs)}};
     if (entry.rank > 0) {
         out["rank"] = entry.rank;
     }
@@ -46,7 +46,8 @@ std::string clientAddress(const httplib::Request& request, bool trustProxy) {
 // The board a GET /api/board names, or the reply refusing it.
 std::variant<BoardQuery, Reply> boardQueryOf(const httplib::Request& request) {
     if (request.has_param("seed")) {
-        std::optional<std::uint64_t> seed = parseNumber(request.get_param_value("seed"), 4294967295u);
+        std::optional<std::uint64_t> seed =
+            parseNumber(request.get_param_value("seed"), 4294967295u);
         if (!seed) {
             return errorReply(400, "seed must be a number from 0 to 4294967295");
         }
@@ -115,14 +116,16 @@ Reply runReply(BoardStore& store, const httplib::Request& request) {
     }
     json entry = entryJson(details->entry);
     entry["seed"] = details->seed;
-    return {200, {{"entry", entry}, {"verify", json::parse(details->verifyJson, nullptr, false)}}, 0};
+    return {
+        200, {{"entry", entry}, {"verify", json::parse(details->verifyJson, nullptr, false)}}, 0};
 }
 
 void installRunRoutes(httplib::Server& server, BoardStore& store, SubmissionDesk& desk,
                       bool trustProxy) {
-    server.Post("/api/starts", [&desk](const httplib::Request& request, httplib::Response& response) {
-        sendReply(response, desk.issueToken(request.get_param_value("seed"), nowMs()));
-    });
+    server.Post("/api/starts",
+                [&desk](const httplib::Request& request, httplib::Response& response) {
+                    sendReply(response, desk.issueToken(request.get_param_value("seed"), nowMs()));
+                });
     server.Post("/api/runs", [&desk, trustProxy](const httplib::Request& request,
                                                  httplib::Response& response) {
         Submission submission{request.get_param_value("name"), std::nullopt, request.body,
@@ -132,19 +135,19 @@ void installRunRoutes(httplib::Server& server, BoardStore& store, SubmissionDesk
         }
         sendReply(response, desk.submit(submission));
     });
-    server.Get(R"(/api/runs/(\d+))", [&store](const httplib::Request& request,
-                                              httplib::Response& response) {
-        sendReply(response, runReply(store, request));
-    });
-    server.Get(R"(/api/runs/(\d+)/replay)", [&store](const httplib::Request& request,
-                                                     httplib::Response& response) {
-        std::optional<std::int64_t> id = runIdOf(request);
-        std::optional<std::string> bytes = id ? store.replay(*id) : std::nullopt;
-        if (!bytes) {
-            return sendReply(response, errorReply(404, "there is no such entry"));
-        }
-        response.set_content(*bytes, "application/octet-stream");
-    });
+    server.Get(R"(/api/runs/(\d+))",
+               [&store](const httplib::Request& request, httplib::Response& response) {
+                   sendReply(response, runReply(store, request));
+               });
+    server.Get(R"(/api/runs/(\d+)/replay)",
+               [&store](const httplib::Request& request, httplib::Response& response) {
+                   std::optional<std::int64_t> id = runIdOf(request);
+                   std::optional<std::string> bytes = id ? store.replay(*id) : std::nullopt;
+                   if (!bytes) {
+                       return sendReply(response, errorReply(404, "there is no such entry"));
+                   }
+                   response.set_content(*bytes, "application/octet-stream");
+               });
 }
 
 }  // namespace
@@ -153,13 +156,15 @@ void installApi(httplib::Server& server, BoardStore& store, SubmissionDesk& desk
                 const ApiSettings& settings) {
     server.set_default_headers({{"X-Content-Type-Options", "nosniff"}});
     server.set_pre_routing_handler(
-        [overloaded = settings.overloaded](const httplib::Request& request, httplib::Response& response) {
+        [overloaded = settings.overloaded](const httplib::Request& request,
+                                           httplib::Response& response) {
             return guardRequest(request, response, overloaded());
         });
     installRunRoutes(server, store, desk, settings.trustProxy);
-    server.Get("/api/board", [&store](const httplib::Request& request, httplib::Response& response) {
-        sendReply(response, boardReply(store, request));
-    });
+    server.Get("/api/board",
+               [&store](const httplib::Request& request, httplib::Response& response) {
+                   sendReply(response, boardReply(store, request));
+               });
     server.Get("/api/health", [&store](const httplib::Request&, httplib::Response& response) {
         const bool healthy = store.healthy();
         sendReply(response, {healthy ? 200 : 503,
@@ -169,9 +174,10 @@ void installApi(httplib::Server& server, BoardStore& store, SubmissionDesk& desk
     });
     server.set_error_handler([](const httplib::Request&, httplib::Response& response) {
         if (!response.has_header("Content-Type")) {  // httplib's own answer, no body of ours
-            sendReply(response, errorReply(response.status, response.status == 404
-                                                                ? "not found"
-                                                                : "the request was not understood"));
+            sendReply(response,
+                      errorReply(response.status, response.status == 404
+                                                      ? "not found"
+                                                      : "the request was not understood"));
         }
     });
     if (!settings.site.empty() && std::filesystem::is_directory(settings.site)) {

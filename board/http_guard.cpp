@@ -40,7 +40,8 @@ httplib::Server::HandlerResponse guardRequest(const httplib::Request& request,
         return refuse(response, reply);
     }
     if (request.has_header("Transfer-Encoding")) {
-        return refuse(response, errorReply(400, "Transfer-Encoding is not accepted; send Content-Length"));
+        return refuse(response,
+                      errorReply(400, "Transfer-Encoding is not accepted; send Content-Length"));
     }
     if (request.has_header("Content-Encoding")) {
         return refuse(response, errorReply(400, "Content-Encoding is not accepted"));

@@ -82,7 +82,8 @@ void configure(httplib::Server& server, std::atomic<BoundedTaskQueue*>& queue,
 class ScratchFolder {
   public:
     ScratchFolder() {
-        std::string pattern = std::filesystem::temp_directory_path().string() + "/quorland-board-XXXXXX";
+        std::string pattern =
+            std::filesystem::temp_directory_path().string() + "/quorland-board-XXXXXX";
         if (mkdtemp(pattern.data()) == nullptr) {
             throw std::runtime_error("Cannot make a temporary folder in " + pattern);
         }
@@ -103,19 +104,20 @@ class ScratchFolder {
 int serve(BoardStore& store, const BoardOptions& options, std::size_t verifiers,
           std::size_t threads) {
     const ScratchFolder scratch;
-    VerifierPool pool(verifiers, options.queue.value_or(2 * verifiers), VerifierSettings{options.game, scratch.path(), {}});
+    VerifierPool pool(verifiers, options.queue.value_or(2 * verifiers),
+                      VerifierSettings{options.game, scratch.path(), {}});
     RateLimiter limiter(options.rate);
     SubmissionDesk desk(store, pool, limiter);
     httplib::Server server;
     std::atomic<BoundedTaskQueue*> queue{nullptr};
     configure(server, queue, threads);
-    installApi(server, store, desk,
-               {options.trustProxy, options.site, [&queue] {
-                    BoundedTaskQueue* current = queue.load();
-                    return current != nullptr && current->overloaded();
-                }});
-    const int port = options.port == 0 ? server.bind_to_any_port(options.host)
-                                       : (server.bind_to_port(options.host, options.port) ? options.port : -1);
+    installApi(server, store, desk, {options.trustProxy, options.site, [&queue] {
+                                         BoundedTaskQueue* current = queue.load();
+                                         return current != nullptr && current->overloaded();
+                                     }});
+    const int port = options.port == 0
+                         ? server.bind_to_any_port(options.host)
+                         : (server.bind_to_port(options.host, options.port) ? options.port : -1);
     if (port < 0) {
         std::cerr << "quorland-board: cannot listen on " << options.host << ":" << options.port
                   << std::endl;
@@ -151,7 +153,8 @@ int main(int argc, char** argv) {
     signal(SIGPIPE, SIG_IGN);
     const std::size_t verifiers =
         options.verifiers ? options.verifiers : std::max(1u, std::thread::hardware_concurrency());
-    const std::size_t threads = options.threads ? options.threads : std::max<std::size_t>(16, 4 * verifiers + 8);
+    const std::size_t threads =
+        options.threads ? options.threads : std::max<std::size_t>(16, 4 * verifiers + 8);
     try {
         std::unique_ptr<BoardStore> store = openStore(options, threads);
         return options.command == "hide" ? hideEntry(*store, options.hideId)

@@ -69,8 +69,8 @@ const std::map<std::string, Setter>& valueOptions() {
     return options;
 }
 
-std::optional<std::string> takeCommand(const std::vector<std::string>& arguments,
-                                       std::size_t& next, BoardOptions& options) {
+std::optional<std::string> takeCommand(const std::vector<std::string>& arguments, std::size_t& next,
+                                       BoardOptions& options) {
     if (arguments.empty() || arguments[0] != "hide") {
         return std::nullopt;
     }

@@ -30,9 +30,9 @@ struct BoardOptions {
     std::string game;
     std::size_t rate = 60;
     bool trustProxy = false;
-    std::size_t verifiers = 0;  // 0: one per core
+    std::size_t verifiers = 0;         // 0: one per core
     std::optional<std::size_t> queue;  // default: two per verifier
-    std::size_t threads = 0;    // 0: enough for the verifiers and readers
+    std::size_t threads = 0;           // 0: enough for the verifiers and readers
 };
 
 struct ParsedOptions {

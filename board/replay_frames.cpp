@@ -11,8 +11,8 @@
 namespace {
 
 bool isHeaderLine(std::string_view line) {
-    for (std::string_view keyword : {"QUORLAND-REPLAY ", "seed ", "window ", "camera ",
-                                     "renderer ", "missing "}) {
+    for (std::string_view keyword :
+         {"QUORLAND-REPLAY ", "seed ", "window ", "camera ", "renderer ", "missing "}) {
         if (line.substr(0, keyword.size()) == keyword) {
             return true;
         }
@@ -20,7 +20,9 @@ bool isHeaderLine(std::string_view line) {
     return false;
 }
 
-bool isFrameLine(std::string_view line) { return line == "m" || line.substr(0, 2) == "g "; }
+bool isFrameLine(std::string_view line) {
+    return line == "m" || line.substr(0, 2) == "g ";
+}
 
 struct DigestFree {
     void operator()(EVP_MD_CTX* context) const { EVP_MD_CTX_free(context); }

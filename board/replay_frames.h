@@ -26,6 +26,6 @@ class ReplayFrames {
     std::vector<std::string> prefixHashes(const std::vector<std::size_t>& counts) const;
 
   private:
-    std::string frameText_;         // the frame groups, lines ended by '\n'
+    std::string frameText_;          // the frame groups, lines ended by '\n'
     std::vector<std::size_t> ends_;  // end offset of each frame in frameText_
 };

@@ -15,7 +15,11 @@ std::optional<std::vector<char32_t>> decodeUtf8(const std::string& text) {
     std::vector<char32_t> points;
     for (std::size_t i = 0; i < text.size();) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        const int extra = lead < 0x80 ? 0 : lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
+        const int extra = lead < 0x80    ? 0
+                          : lead >= 0xF0 ? 3
+                          : lead >= 0xE0 ? 2
+                          : lead >= 0xC0 ? 1
+                                         : -1;
         if (extra < 0 || lead > 0xF4 ||
             (extra > 0 && i + static_cast<std::size_t>(extra) >= text.size())) {
             return std::nullopt;
@@ -128,8 +132,8 @@ std::optional<std::uint32_t> daySeed(const std::string& day) {
     unsigned year = 0, month = 0, date = 0;
     char tail = 0;
     if (day.size() != 10 || day[4] != '-' || day[7] != '-' ||
-        std::sscanf(day.c_str(), "%4u-%2u-%2u%c", &year, &month, &date, &tail) != 3 ||
-        month < 1 || month > 12 || date < 1 || date > 31) {
+        std::sscanf(day.c_str(), "%4u-%2u-%2u%c", &year, &month, &date, &tail) != 3 || month < 1 ||
+        month > 12 || date < 1 || date > 31) {
         return std::nullopt;
     }
     return year * 10000 + month * 100 + date;

@@ -66,8 +66,7 @@ std::optional<Reply> conflictWith(BoardStore& store, const std::string& name,
         bool shared = static_cast<std::size_t>(run.frames) <= played
                           ? hashes[i + 1] == run.framesHash
                           : false;
-        if (!shared && run.score == report.best &&
-            static_cast<std::size_t>(run.frames) > played) {
+        if (!shared && run.score == report.best && static_cast<std::size_t>(run.frames) > played) {
             std::optional<std::string> bytes = store.replay(run.id, true);
             shared = bytes && ReplayFrames(*bytes).prefixHash(played) == hashes[0];
         }
@@ -138,8 +137,8 @@ Reply SubmissionDesk::verified(const Submission& submission, const std::string& 
         return errorReply(422, *violation);
     }
     const ReplayFrames frames(submission.recording);
-    const std::size_t played =
-        std::min(frames.count(), static_cast<std::size_t>(std::max<std::int64_t>(report.frames, 0)));
+    const std::size_t played = std::min(
+        frames.count(), static_cast<std::size_t>(std::max<std::int64_t>(report.frames, 0)));
     const std::vector<StoredRun> stored = store_.runsOfSeed(report.seed);
     if (start) {
         if (std::optional<std::string> violation =
@@ -147,7 +146,8 @@ Reply SubmissionDesk::verified(const Submission& submission, const std::string& 
             return errorReply(422, *violation);
         }
     }
-    if (std::optional<Reply> conflict = conflictWith(store_, name, report, frames, played, stored)) {
+    if (std::optional<Reply> conflict =
+            conflictWith(store_, name, report, frames, played, stored)) {
         return *conflict;
     }
     return store(submission, name, start, report, static_cast<std::int64_t>(played),
@@ -157,8 +157,8 @@ Reply SubmissionDesk::verified(const Submission& submission, const std::string& 
 Reply SubmissionDesk::store(const Submission& submission, const std::string& name,
                             const std::optional<StartRecord>& start, const VerifyReport& report,
                             std::int64_t frames, const std::string& framesHash) {
-    NewRun run{name,   report.seed, report.best, report.seconds, start.has_value(), "", "", frames,
-               framesHash, submission.nowMs, report.json, submission.recording};
+    NewRun run{name,   report.seed, report.best,      report.seconds, start.has_value(),   "", "",
+               frames, framesHash,  submission.nowMs, report.json,    submission.recording};
     if (start) {
         run.token = start->token;
         const std::string day = utcDay(start->issuedMs);
@@ -170,9 +170,8 @@ Reply SubmissionDesk::store(const Submission& submission, const std::string& nam
     if (!id) {
         return errorReply(409, "this run is already on the board");
     }
-    const BoardQuery entered = run.dailyDay.empty()
-                                   ? BoardQuery{BoardKind::Seed, run.seed, ""}
-                                   : BoardQuery{BoardKind::Daily, 0, run.dailyDay};
+    const BoardQuery entered = run.dailyDay.empty() ? BoardQuery{BoardKind::Seed, run.seed, ""}
+                                                    : BoardQuery{BoardKind::Daily, 0, run.dailyDay};
     const std::int64_t rank = store_.rankOf(entered, name, run.score, run.submittedMs);
     return {201,
             {{"id", *id},

@@ -9,7 +9,9 @@ BoundedTaskQueue::BoundedTaskQueue(std::size_t threads, std::size_t queueLimit,
     }
 }
 
-BoundedTaskQueue::~BoundedTaskQueue() { shutdown(); }
+BoundedTaskQueue::~BoundedTaskQueue() {
+    shutdown();
+}
 
 void BoundedTaskQueue::enqueue(std::function<void()> task) {
     std::unique_lock<std::mutex> lock(mutex_);

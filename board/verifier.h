@@ -24,10 +24,10 @@ struct VerifyReport {
     bool inStep = false;
     bool debug = false;
     bool standardSettings = false;
-    double seconds = 0;             // game time of the recorded frames
+    double seconds = 0;  // game time of the recorded frames
     std::int64_t best = 0;
     std::optional<std::int64_t> rules;  // nothing for an unknown recorder version
-    std::string json;               // the report as printed, for GET /api/runs/ID
+    std::string json;                   // the report as printed, for GET /api/runs/ID
 };
 
 // The report in `line`, or nothing when it is not a complete one.
@@ -44,8 +44,8 @@ struct VerifyOutcome {
 VerifyOutcome interpretVerifier(const ChildResult& result, const std::string& path);
 
 struct VerifierSettings {
-    std::string game;        // path of the quorland binary
-    std::string scratch;     // folder for temporary files and the game's HOME
+    std::string game;     // path of the quorland binary
+    std::string scratch;  // folder for temporary files and the game's HOME
     ChildLimits limits;
 };
 

@@ -71,8 +71,12 @@ TEST_P(BoardTest, GoldenRunsGetTheirTranscriptsScoresAndRanks) {
     auto server = start();
     const HttpAnswer ride = submit(*server, "alice", goldenReplay("log_ride"));
     ASSERT_EQ(ride.status, 201) << ride.body;
-    EXPECT_EQ(ride.json(), (json{{"id", ride.json().at("id")}, {"name", "alice"}, {"seed", 7},
-                                 {"score", goldenScore("log_ride")}, {"rank", 1}, {"live", false}}));
+    EXPECT_EQ(ride.json(), (json{{"id", ride.json().at("id")},
+                                 {"name", "alice"},
+                                 {"seed", 7},
+                                 {"score", goldenScore("log_ride")},
+                                 {"rank", 1},
+                                 {"live", false}}));
     const HttpAnswer fall = submit(*server, "%20bob%20", goldenReplay("fall"));
     ASSERT_EQ(fall.status, 201) << fall.body;
     EXPECT_EQ(fall.json().at("score"), goldenScore("fall"));
@@ -97,9 +101,8 @@ TEST_P(BoardTest, LiveRunsOnTheDaysCourseEnterTheDayBoard) {
     auto server = start();
     const std::string day = "seed " + todaySeed();
     const std::string token = tokenFor(*server, todaySeed());
-    const HttpAnswer live =
-        submit(*server, "carol", withLine(firstFrames(goldenReplay("log_ride"), 30), "seed ", day),
-               token);
+    const HttpAnswer live = submit(
+        *server, "carol", withLine(firstFrames(goldenReplay("log_ride"), 30), "seed ", day), token);
     ASSERT_EQ(live.status, 201) << live.body;
     EXPECT_EQ(live.json().at("live"), true);
     EXPECT_EQ(live.json().at("rank"), 1);

@@ -28,14 +28,22 @@ TEST(BoardRules, NamesAreTrimmedAndChecked) {
         {"", "", length},
         {"   ", "", length},
         {tooMany, "", length},
-        {"a\x01" "b", "", hidden},
-        {"a\xe2\x80\xae" "b", "", hidden},  // right-to-left override
-        {"a\xe2\x80\x8b" "b", "", hidden},  // zero-width space
-        {"a\xe2\x81\xa6" "b", "", hidden},  // left-to-right isolate
+        {"a\x01"
+         "b",
+         "", hidden},
+        {"a\xe2\x80\xae"
+         "b",
+         "", hidden},  // right-to-left override
+        {"a\xe2\x80\x8b"
+         "b",
+         "", hidden},  // zero-width space
+        {"a\xe2\x81\xa6"
+         "b",
+         "", hidden},  // left-to-right isolate
         {"\xff", "", utf8},
-        {"\xc0\xaf", "", utf8},          // overlong "/"
-        {"\xed\xa0\x80", "", utf8},      // a surrogate
-        {"abc\xe2\x80", "", utf8},       // cut short
+        {"\xc0\xaf", "", utf8},      // overlong "/"
+        {"\xed\xa0\x80", "", utf8},  // a surrogate
+        {"abc\xe2\x80", "", utf8},   // cut short
     };
     for (const auto& c : cases) {
         const NameCheck check = checkName(c.raw);
@@ -58,8 +66,8 @@ TEST(BoardRules, GameTimeMustFollowTheServersClock) {
         double game, server;
         bool ok;
     } cases[] = {
-        {60, 60, true},   {65, 60, true},   {65.5, 60, false}, {50, 60, true},  {49.9, 60, false},
-        {0, 10, true},    {0, 10.5, false}, {950, 1000, true}, {949, 1000, false},
+        {60, 60, true}, {65, 60, true},   {65.5, 60, false}, {50, 60, true},     {49.9, 60, false},
+        {0, 10, true},  {0, 10.5, false}, {950, 1000, true}, {949, 1000, false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(!clockViolation(c.game, c.server), c.ok) << c.game << " after " << c.server;
@@ -67,7 +75,8 @@ TEST(BoardRules, GameTimeMustFollowTheServersClock) {
 }
 
 TEST(BoardRules, FramesIgnoreHeaderLineEndsClosingLineAndCutOffFrame) {
-    const std::string run = "QUORLAND-REPLAY 1 1.0\nseed 7\nm\nk 87 25 1 0\ng 3dcccccd\nc 1 2\ng 3dcccccd\n";
+    const std::string run =
+        "QUORLAND-REPLAY 1 1.0\nseed 7\nm\nk 87 25 1 0\ng 3dcccccd\nc 1 2\ng 3dcccccd\n";
     const ReplayFrames plain(run + "end 3\n");
     const ReplayFrames other(
         "QUORLAND-REPLAY 1 0.9\r\nseed 7\r\nmissing x\r\nm\r\nk 87 25 1 0\r\ng 3dcccccd\r\n"
@@ -78,9 +87,9 @@ TEST(BoardRules, FramesIgnoreHeaderLineEndsClosingLineAndCutOffFrame) {
     EXPECT_EQ(plain.prefixHash(3), other.prefixHash(3));
     EXPECT_EQ(longer.prefixHash(3), plain.prefixHash(3));
     EXPECT_NE(longer.prefixHash(4), plain.prefixHash(3));
-    EXPECT_EQ(longer.prefixHashes({4, 1, 3}),
-              (std::vector<std::string>{longer.prefixHash(4), plain.prefixHash(1),
-                                        plain.prefixHash(3)}));
+    EXPECT_EQ(
+        longer.prefixHashes({4, 1, 3}),
+        (std::vector<std::string>{longer.prefixHash(4), plain.prefixHash(1), plain.prefixHash(3)}));
 }
 
 TEST(BoardRules, VerifierOutputDecidesTheOutcome) {
@@ -96,17 +105,24 @@ TEST(BoardRules, VerifierOutputDecidesTheOutcome) {
         std::string message;
     } cases[] = {
         {{true, false, 0, 0, "Score: 1", report}, Kind::Verified, ""},
-        {{true, false, 1, 0, "ERROR: Replay file '/tmp/x/run-1.replay' line 3: unknown key 999", ""},
-         Kind::Refused, "Replay file 'submitted.replay' line 3: unknown key 999"},
-        {{true, false, 0, 0, "Score: 1", "Score: 1"}, Kind::Failed,
+        {{true, false, 1, 0, "ERROR: Replay file '/tmp/x/run-1.replay' line 3: unknown key 999",
+          ""},
+         Kind::Refused,
+         "Replay file 'submitted.replay' line 3: unknown key 999"},
+        {{true, false, 0, 0, "Score: 1", "Score: 1"},
+         Kind::Failed,
          "the verifier gave no report for this recording"},
-        {{true, false, 0, 0, "", R"({"seed":7})"}, Kind::Failed,
+        {{true, false, 0, 0, "", R"({"seed":7})"},
+         Kind::Failed,
          "the verifier gave no report for this recording"},
-        {{true, false, -1, SIGSEGV, "", ""}, Kind::Failed,
+        {{true, false, -1, SIGSEGV, "", ""},
+         Kind::Failed,
          "the verifier stopped on this recording (signal 11)"},
-        {{true, false, -1, SIGXCPU, "", ""}, Kind::Failed,
+        {{true, false, -1, SIGXCPU, "", ""},
+         Kind::Failed,
          "the recording took too much time to verify"},
-        {{true, true, -1, SIGKILL, "", report}, Kind::Failed,
+        {{true, true, -1, SIGKILL, "", report},
+         Kind::Failed,
          "the recording took too long to verify"},
         {{true, false, 127, 0, "", ""}, Kind::Failed, "the verifier could not be started"},
     };

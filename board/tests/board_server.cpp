@@ -51,7 +51,9 @@ std::optional<BoardDatabase> BoardDatabase::make(Backend backend) {
     return database;
 }
 
-nlohmann::json HttpAnswer::json() const { return nlohmann::json::parse(body, nullptr, false); }
+nlohmann::json HttpAnswer::json() const {
+    return nlohmann::json::parse(body, nullptr, false);
+}
 
 BoardServer::BoardServer(const BoardDatabase& database, const std::vector<std::string>& extra) {
     std::vector<std::string> argv = {QUORLAND_BOARD_BINARY, "--listen", "127.0.0.1:0", "--game",
@@ -82,8 +84,7 @@ HttpAnswer BoardServer::post(const std::string& path, const std::string& body,
     httplib::Client client("127.0.0.1", port_);
     client.set_read_timeout(30, 0);
     client.set_compress(false);
-    httplib::Result result =
-        client.Post(path.c_str(), headers, body, "application/octet-stream");
+    httplib::Result result = client.Post(path.c_str(), headers, body, "application/octet-stream");
     if (!result) {
         return {};
     }
