@@ -15,7 +15,9 @@ const std::vector<std::vector<std::string>>& schemaUpgrades() {
         " score BIGINT NOT NULL, seconds DOUBLE PRECISION NOT NULL, live INTEGER NOT NULL,"
         " daily_day TEXT NOT NULL, token TEXT NOT NULL, frames BIGINT NOT NULL,"
         " frames_hash TEXT NOT NULL, submitted_ms BIGINT NOT NULL,"
-        " hidden INTEGER NOT NULL DEFAULT 0, verify TEXT NOT NULL, replay {BLOB} NOT NULL)",
+        " hidden INTEGER NOT NULL DEFAULT 0, verify TEXT NOT NULL)",
+        "CREATE TABLE recordings (run_id BIGINT PRIMARY KEY REFERENCES runs (id),"
+        " bytes {BLOB} NOT NULL)",
         "CREATE UNIQUE INDEX runs_same_frames ON runs (seed, frames, frames_hash)",
         "CREATE INDEX runs_by_seed ON runs (seed, score)",
         "CREATE INDEX runs_by_day ON runs (daily_day, score)",
@@ -133,8 +135,10 @@ std::vector<StoredRun> BoardStore::runsOfSeed(std::uint32_t seed) {
 }
 
 std::optional<std::string> BoardStore::replay(std::int64_t id, bool evenHidden) {
-    SqlRows rows = database_->read("SELECT replay FROM runs WHERE id = $1 AND hidden <= $2",
-                                   {id, std::int64_t{evenHidden ? 1 : 0}});
+    SqlRows rows = database_->read(
+        "SELECT recordings.bytes FROM recordings JOIN runs ON runs.id = recordings.run_id"
+        " WHERE runs.id = $1 AND runs.hidden <= $2",
+        {id, std::int64_t{evenHidden ? 1 : 0}});
     if (rows.empty()) {
         return std::nullopt;
     }
@@ -147,12 +151,14 @@ std::optional<std::int64_t> BoardStore::addRun(const NewRun& run) {
         database_->write([&](SqlTransaction& sql) {
             SqlRows rows = sql.exec(
                 "INSERT INTO runs (name, seed, score, seconds, live, daily_day, token, frames,"
-                " frames_hash, submitted_ms, verify, replay) VALUES ($1, $2, $3, $4, $5, $6, $7,"
-                " $8, $9, $10, $11, $12) RETURNING id",
+                " frames_hash, submitted_ms, verify) VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9,"
+                " $10, $11) RETURNING id",
                 {run.name, std::int64_t{run.seed}, run.score, run.seconds,
                  std::int64_t{run.live ? 1 : 0}, run.dailyDay, run.token, run.frames,
-                 run.framesHash, run.submittedMs, run.verifyJson, SqlBlob{run.replay}});
+                 run.framesHash, run.submittedMs, run.verifyJson});
             id = integer(rows.at(0).at(0));
+            sql.exec("INSERT INTO recordings (run_id, bytes) VALUES ($1, $2)",
+                     {id, SqlBlob{run.replay}});
         });
     } catch (const UniqueViolation&) {
         return std::nullopt;

@@ -2,8 +2,10 @@
 // either database.
 //
 // Tables: `starts` (the tokens handed out, with their seed and the server
-// time they were issued) and `runs` (every accepted run with its recording,
-// the verifier's report and what the boards and the duplicate checks need).
+// time they were issued), `runs` (every accepted run with the verifier's
+// report and what the boards and the duplicate checks need) and
+// `recordings` (each run's bytes, apart, so that reading a board never
+// touches them).
 // `schema_version` holds the number of the last upgrade applied; upgrade()
 // applies the missing ones at start-up. Ranking ("each name's best run,
 // highest first, earlier first on a tie") is done by the database with a

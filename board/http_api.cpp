@@ -122,10 +122,11 @@ Reply runReply(BoardStore& store, const httplib::Request& request) {
 
 void installRunRoutes(httplib::Server& server, BoardStore& store, SubmissionDesk& desk,
                       bool trustProxy) {
-    server.Post("/api/starts",
-                [&desk](const httplib::Request& request, httplib::Response& response) {
-                    sendReply(response, desk.issueToken(request.get_param_value("seed"), nowMs()));
-                });
+    server.Post("/api/starts", [&desk, trustProxy](const httplib::Request& request,
+                                                   httplib::Response& response) {
+        sendReply(response, desk.issueToken(request.get_param_value("seed"),
+                                            clientAddress(request, trustProxy), nowMs()));
+    });
     server.Post("/api/runs", [&desk, trustProxy](const httplib::Request& request,
                                                  httplib::Response& response) {
         Submission submission{request.get_param_value("name"), std::nullopt, request.body,

@@ -106,8 +106,7 @@ int serve(BoardStore& store, const BoardOptions& options, std::size_t verifiers,
     const ScratchFolder scratch;
     VerifierPool pool(verifiers, options.queue.value_or(2 * verifiers),
                       VerifierSettings{options.game, scratch.path(), {}});
-    RateLimiter limiter(options.rate);
-    SubmissionDesk desk(store, pool, limiter);
+    SubmissionDesk desk(store, pool, options.rate);
     httplib::Server server;
     std::atomic<BoundedTaskQueue*> queue{nullptr};
     configure(server, queue, threads);

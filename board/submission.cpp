@@ -80,13 +80,23 @@ std::optional<Reply> conflictWith(BoardStore& store, const std::string& name,
     return std::nullopt;
 }
 
+Reply tooMany() {
+    Reply reply = errorReply(429, "too many submissions from this address; wait a minute");
+    reply.retryAfterSeconds = kRateRetrySeconds;
+    return reply;
+}
+
 }  // namespace
 
 Reply errorReply(int status, const std::string& message) {
     return {status, nlohmann::json{{"error", message}}, 0};
 }
 
-Reply SubmissionDesk::issueToken(const std::string& seedText, std::int64_t nowMs) {
+Reply SubmissionDesk::issueToken(const std::string& seedText, const std::string& address,
+                                 std::int64_t nowMs) {
+    if (!startLimiter_.allow(address, nowMs)) {
+        return tooMany();
+    }
     std::optional<std::uint64_t> seed = parseNumber(seedText, 4294967295u);
     if (!seed) {
         return errorReply(400, "seed must be a number from 0 to 4294967295");
@@ -97,10 +107,8 @@ Reply SubmissionDesk::issueToken(const std::string& seedText, std::int64_t nowMs
 }
 
 Reply SubmissionDesk::submit(const Submission& submission) {
-    if (!limiter_.allow(submission.address, submission.nowMs)) {
-        Reply reply = errorReply(429, "too many submissions from this address; wait a minute");
-        reply.retryAfterSeconds = kRateRetrySeconds;
-        return reply;
+    if (!runLimiter_.allow(submission.address, submission.nowMs)) {
+        return tooMany();
     }
     const NameCheck name = checkName(submission.name);
     if (name.error) {

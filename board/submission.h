@@ -43,12 +43,14 @@ struct Submission {
 
 class SubmissionDesk {
   public:
-    SubmissionDesk(BoardStore& store, VerifierPool& pool, RateLimiter& limiter)
-        : store_(store), pool_(pool), limiter_(limiter) {}
+    // At most `perMinute` submissions, and as many tokens, a minute from
+    // one address.
+    SubmissionDesk(BoardStore& store, VerifierPool& pool, std::size_t perMinute)
+        : store_(store), pool_(pool), runLimiter_(perMinute), startLimiter_(perMinute) {}
 
     Reply submit(const Submission& submission);
     // POST /api/starts: a token for a live run on `seedText`.
-    Reply issueToken(const std::string& seedText, std::int64_t nowMs);
+    Reply issueToken(const std::string& seedText, const std::string& address, std::int64_t nowMs);
 
   private:
     Reply verified(const Submission& submission, const std::string& name,
@@ -59,5 +61,6 @@ class SubmissionDesk {
 
     BoardStore& store_;
     VerifierPool& pool_;
-    RateLimiter& limiter_;
+    RateLimiter runLimiter_;
+    RateLimiter startLimiter_;
 };

@@ -74,8 +74,12 @@ class BoardStatusTest : public ::testing::Test {
         return board_->post("/api/runs?" + query, body,
                             {{"X-Forwarded-For", "192.0.2.1, " + address}});
     }
+    // A token, asked for from an address of its own (the rate is per address).
     std::string token(const std::string& seed) {
-        return board_->post("/api/starts?seed=" + seed, "").json().value("token", "");
+        const std::string address = "10.1.0." + std::to_string(++tokens_);
+        return board_->post("/api/starts?seed=" + seed, "", {{"X-Forwarded-For", address}})
+            .json()
+            .value("token", "");
     }
     std::string boards() {
         return board_->get("/api/board?all").body + board_->get("/api/board?seed=7").body +
@@ -92,6 +96,7 @@ class BoardStatusTest : public ::testing::Test {
         return {refused, first.get()};
     }
 
+    int tokens_ = 0;
     ScratchFolder scratch_ = ScratchFolder::inTemp();
     std::optional<BoardDatabase> database_;
     std::unique_ptr<BoardServer> board_;
