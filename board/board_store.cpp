@@ -3,6 +3,8 @@
 
 #include <limits>
 
+#include "rankings.h"
+
 namespace {
 
 // Upgrade N (1-based) of the schema; "{ID}" and "{BLOB}" take the
@@ -18,10 +20,13 @@ const std::vector<std::vector<std::string>>& schemaUpgrades() {
         " hidden INTEGER NOT NULL DEFAULT 0, verify TEXT NOT NULL)",
         "CREATE TABLE recordings (run_id BIGINT PRIMARY KEY REFERENCES runs (id),"
         " bytes {BLOB} NOT NULL)",
+        "CREATE TABLE bests (board TEXT NOT NULL, name TEXT NOT NULL, run_id BIGINT NOT NULL,"
+        " score BIGINT NOT NULL, submitted_ms BIGINT NOT NULL, PRIMARY KEY (board, name))",
+        "CREATE INDEX bests_ranked ON bests (board, score DESC, submitted_ms, run_id)",
+        "CREATE INDEX bests_by_run ON bests (run_id)",
         "CREATE UNIQUE INDEX runs_same_frames ON runs (seed, frames, frames_hash)",
-        "CREATE INDEX runs_by_seed ON runs (seed, score)",
-        "CREATE INDEX runs_by_day ON runs (daily_day, score)",
-        "CREATE INDEX runs_by_score ON runs (score)",
+        "CREATE INDEX runs_by_seed ON runs (seed, name)",
+        "CREATE INDEX runs_by_token ON runs (token)",
     }};
     return upgrades;
 }
@@ -36,31 +41,6 @@ std::string spelled(std::string sql, const std::string& placeholder, const std::
 
 std::int64_t integer(const std::string& text) {
     return text.empty() ? 0 : std::stoll(text);
-}
-
-// The WHERE condition of a board and its values, numbered from $1.
-std::pair<std::string, SqlParams> boardFilter(const BoardQuery& query) {
-    switch (query.kind) {
-        case BoardKind::Seed:
-            return {"seed = $1", {std::int64_t{query.seed}}};
-        case BoardKind::Daily:
-            return {"daily_day = $1", {query.day}};
-        case BoardKind::All:
-            break;
-    }
-    return {"1 = 1", {}};
-}
-
-// Each name's best run of the board as `ranked` rows with place 1.
-std::string rankedRuns(const std::string& filter) {
-    return "WITH ranked AS (SELECT id, name, score, seconds, live, submitted_ms,"
-           " ROW_NUMBER() OVER (PARTITION BY name ORDER BY score DESC, submitted_ms, id)"
-           " AS place FROM runs WHERE hidden = 0 AND " +
-           filter + ") ";
-}
-
-std::string placeholder(const SqlParams& params) {
-    return "$" + std::to_string(params.size());
 }
 
 BoardEntry entryOf(const SqlRow& row) {
@@ -157,6 +137,11 @@ std::optional<std::int64_t> BoardStore::addRun(const NewRun& run) {
                  std::int64_t{run.live ? 1 : 0}, run.dailyDay, run.token, run.frames,
                  run.framesHash, run.submittedMs, run.verifyJson});
             id = integer(rows.at(0).at(0));
+            std::vector<std::string> boards = {"all", "seed:" + std::to_string(run.seed)};
+            if (!run.dailyDay.empty()) {
+                boards.push_back("day:" + run.dailyDay);
+            }
+            enterBests(sql, boards, run.name, id, run.score, run.submittedMs);
             sql.exec("INSERT INTO recordings (run_id, bytes) VALUES ($1, $2)",
                      {id, SqlBlob{run.replay}});
         });
@@ -167,35 +152,17 @@ std::optional<std::int64_t> BoardStore::addRun(const NewRun& run) {
 }
 
 std::vector<BoardEntry> BoardStore::board(const BoardQuery& query, std::size_t limit) {
-    auto [filter, params] = boardFilter(query);
-    params.push_back(limit == 0 ? std::numeric_limits<std::int64_t>::max()
-                                : static_cast<std::int64_t>(limit));
-    const std::string sql = rankedRuns(filter) +
-                            "SELECT id, name, score, seconds, live, submitted_ms FROM ranked"
-                            " WHERE place = 1 ORDER BY score DESC, submitted_ms, id LIMIT " +
-                            placeholder(params);
-    std::vector<BoardEntry> entries;
-    for (const SqlRow& row : database_->read(sql, params)) {
-        entries.push_back(entryOf(row));
-        entries.back().rank = static_cast<std::int64_t>(entries.size());
-    }
-    return entries;
+    return readBoard(*database_, boardKey(query), 0, limit);
+}
+
+std::optional<std::vector<BoardEntry>> BoardStore::around(const BoardQuery& query, std::int64_t id,
+                                                          std::size_t each) {
+    return readAround(*database_, boardKey(query), id, each);
 }
 
 std::int64_t BoardStore::rankOf(const BoardQuery& query, const std::string& name,
                                 std::int64_t score, std::int64_t submittedMs) {
-    auto [filter, params] = boardFilter(query);
-    params.push_back(name);
-    const std::string nameAt = placeholder(params);
-    params.push_back(score);
-    const std::string scoreAt = placeholder(params);
-    params.push_back(submittedMs);
-    const std::string timeAt = placeholder(params);
-    const std::string sql = rankedRuns(filter) +
-                            "SELECT COUNT(*) FROM ranked WHERE place = 1 AND name <> " + nameAt +
-                            " AND (score > " + scoreAt + " OR (score = " + scoreAt +
-                            " AND submitted_ms < " + timeAt + "))";
-    return 1 + integer(database_->read(sql, params).at(0).at(0));
+    return 1 + countAhead(*database_, boardKey(query), name, score, submittedMs);
 }
 
 std::optional<RunDetails> BoardStore::run(std::int64_t id) {
@@ -214,6 +181,7 @@ bool BoardStore::hide(std::int64_t id) {
     bool found = false;
     database_->write([&](SqlTransaction& sql) {
         found = !sql.exec("UPDATE runs SET hidden = 1 WHERE id = $1 RETURNING id", {id}).empty();
+        replaceHiddenBest(sql, id);
     });
     return found;
 }

@@ -8,8 +8,8 @@
 // touches them).
 // `schema_version` holds the number of the last upgrade applied; upgrade()
 // applies the missing ones at start-up. Ranking ("each name's best run,
-// highest first, earlier first on a tie") is done by the database with a
-// window function, so every instance on one database agrees.
+// highest first, earlier first on a tie") is kept in the database as it
+// changes (rankings.h), so every instance on one database agrees.
 #pragma once
 
 #include <cstdint>
@@ -92,6 +92,10 @@ class BoardStore {
     std::optional<std::int64_t> addRun(const NewRun& run);
     // The board, best first; `limit` 0 for all of it.
     std::vector<BoardEntry> board(const BoardQuery& query, std::size_t limit);
+    // Entry `id` and up to `each` entries either side, ranked; nothing when
+    // it is not on the board.
+    std::optional<std::vector<BoardEntry>> around(const BoardQuery& query, std::int64_t id,
+                                                  std::size_t each);
     // The rank a run of `score` submitted at `submittedMs` by `name` takes.
     std::int64_t rankOf(const BoardQuery& query, const std::string& name, std::int64_t score,
                         std::int64_t submittedMs);

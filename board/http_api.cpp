@@ -13,7 +13,7 @@ namespace {
 
 using nlohmann::json;
 constexpr std::size_t kBoardLength = 100;
-constexpr std::ptrdiff_t kAroundEach = 5;
+constexpr std::size_t kAroundEach = 5;
 
 std::int64_t nowMs() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -29,6 +29,14 @@ json entryJson(const BoardEntry& entry) {
         out["rank"] = entry.rank;
     }
     return out;
+}
+
+json entriesJson(const std::vector<BoardEntry>& entries) {
+    json list = json::array();
+    for (const BoardEntry& entry : entries) {
+        list.push_back(entryJson(entry));
+    }
+    return {{"entries", list}};
 }
 
 // The client's address: the last X-Forwarded-For entry (the one our own
@@ -67,39 +75,22 @@ std::variant<BoardQuery, Reply> boardQueryOf(const httplib::Request& request) {
     return errorReply(400, "name a board: seed=N, daily=YYYY-MM-DD or all");
 }
 
-// At most five entries either side of entry `id`, or nothing when it is not on the board.
-std::optional<json> around(const std::vector<BoardEntry>& entries, std::int64_t id) {
-    auto found = std::find_if(entries.begin(), entries.end(),
-                              [id](const BoardEntry& entry) { return entry.id == id; });
-    if (found == entries.end()) {
-        return std::nullopt;
-    }
-    const auto begin = found - std::min(kAroundEach, found - entries.begin());
-    const auto end = found + 1 + std::min(kAroundEach, entries.end() - found - 1);
-    json list = json::array();
-    std::for_each(begin, end, [&](const BoardEntry& entry) { list.push_back(entryJson(entry)); });
-    return list;
-}
-
 Reply boardReply(BoardStore& store, const httplib::Request& request) {
     std::variant<BoardQuery, Reply> query = boardQueryOf(request);
     if (auto* refusal = std::get_if<Reply>(&query)) {
         return *refusal;
     }
     if (!request.has_param("around")) {
-        json list = json::array();
-        for (const BoardEntry& entry : store.board(std::get<BoardQuery>(query), kBoardLength)) {
-            list.push_back(entryJson(entry));
-        }
-        return {200, {{"entries", list}}, 0};
+        return {200, entriesJson(store.board(std::get<BoardQuery>(query), kBoardLength)), 0};
     }
     const std::int64_t id = static_cast<std::int64_t>(
         parseNumber(request.get_param_value("around"), INT64_MAX).value_or(0));
-    std::optional<json> list = around(store.board(std::get<BoardQuery>(query), 0), id);
-    if (!list) {
+    std::optional<std::vector<BoardEntry>> entries =
+        store.around(std::get<BoardQuery>(query), id, kAroundEach);
+    if (!entries) {
         return errorReply(404, "that entry is not on this board");
     }
-    return {200, {{"entries", *list}}, 0};
+    return {200, entriesJson(*entries), 0};
 }
 
 // The run `id` of a path, or nothing when it is not one.

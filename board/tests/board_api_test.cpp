@@ -93,7 +93,10 @@ TEST_P(BoardTest, GoldenRunsGetTheirTranscriptsScoresAndRanks) {
     EXPECT_EQ(run.at("entry").at("name"), "alice");
     EXPECT_EQ(run.at("verify").at("best"), goldenScore("log_ride"));
     EXPECT_EQ(server->get("/api/runs/" + id + "/replay").body, goldenReplay("log_ride"));
-    EXPECT_EQ(server->get("/api/board?all&around=" + id).json().at("entries").size(), 2u);
+    const json around = server->get("/api/board?all&around=" + id).json().at("entries");
+    EXPECT_EQ(around.size(), 2u);
+    EXPECT_EQ(around.at(1).at("rank"), 2);
+    EXPECT_EQ(server->get("/api/board?seed=8&around=" + id).status, 404);
     EXPECT_EQ(server->get("/api/health").status, 200);
 }
 
@@ -126,13 +129,17 @@ TEST_P(BoardTest, RunsSurviveAKillRightAfterTheirAnswerAndARestart) {
     EXPECT_EQ(server->stop(), std::optional<int>(0));
     server = start();
     EXPECT_EQ(namesOn(*server, "seed=7"), (std::vector<std::string>{"alice", "bob"}));
+    const HttpAnswer start = submit(*server, "bob", firstFrames(goldenReplay("log_ride"), 40));
+    ASSERT_EQ(start.status, 201) << start.body;
     const std::string id = std::to_string(fall.json().at("id").get<long>());
     std::vector<std::string> hide = {QUORLAND_BOARD_BINARY, "hide", id};
     hide.insert(hide.end(), database_->arguments().begin(), database_->arguments().end());
     ChildProcess hider(hide, "", "");
     EXPECT_EQ(hider.waitForExit(30s), std::optional<int>(0));
     EXPECT_EQ(hider.lines(), std::vector<std::string>{"Entry " + id + " is hidden"});
-    EXPECT_EQ(namesOn(*server, "seed=7"), std::vector<std::string>{"alice"});
+    EXPECT_EQ(namesOn(*server, "seed=7"), (std::vector<std::string>{"alice", "bob"}));
+    EXPECT_EQ(server->get("/api/board?all").json().at("entries").at(1).at("id"),
+              start.json().at("id"));
     EXPECT_EQ(server->get("/api/runs/" + id).status, 404);
     EXPECT_EQ(server->get("/api/runs/" + id + "/replay").status, 404);
 }
