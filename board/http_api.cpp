@@ -138,6 +138,8 @@ void installRunRoutes(httplib::Server& server, BoardStore& store, SubmissionDesk
                    if (!bytes) {
                        return sendReply(response, errorReply(404, "there is no such entry"));
                    }
+                   // A stored recording never changes: caches may keep it for good.
+                   response.set_header("Cache-Control", "public, max-age=31536000, immutable");
                    response.set_content(*bytes, "application/octet-stream");
                });
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include "options.h"
 #include "replay_frames.h"
 #include "rules.h"
 #include "verifier.h"
@@ -136,6 +137,49 @@ TEST(BoardRules, VerifierOutputDecidesTheOutcome) {
     EXPECT_EQ(parsed.frames, 110);
     EXPECT_EQ(parsed.rules, std::optional<std::int64_t>(1));
     EXPECT_FALSE(parseVerifyReport(R"({"seed":7,"rules":null})"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(BoardOptions, CommandLinesAndTheirErrors) {
+    const struct {
+        std::vector<std::string> arguments;
+        std::string error;
+    } cases[] = {
+        {{}, ""},
+        {{"--listen", "0.0.0.0:0", "--trust-proxy", "--rate", "5", "--queue", "0"}, ""},
+        {{"hide", "12", "--database", "postgresql://u:p@h:5432/d"}, ""},
+        {{"hide"}, "hide takes the ID of an entry"},
+        {{"hide", "x"}, "hide takes the ID of an entry"},
+        {{"--listen", "8000"}, "--listen takes ADDR:PORT, e.g. 127.0.0.1:8000"},
+        {{"--listen", "127.0.0.1:65536"}, "--listen takes ADDR:PORT, e.g. 127.0.0.1:8000"},
+        {{"--rate", "0"}, "--rate takes a positive number"},
+        {{"--verifiers", "-1"}, "--verifiers takes a positive number"},
+        {{"--queue", "x"}, "--queue takes a number"},
+        {{"--data"}, "--data needs a value"},
+        {{"--database", "mysql://x"}, "--database takes a postgresql:// address"},
+        {{"--nope"}, "unknown option '--nope'"},
+    };
+    for (const auto& c : cases) {
+        const ParsedOptions parsed = parseOptions(c.arguments, "/opt/q");
+        EXPECT_EQ(parsed.error.value_or(""), c.error) << ::testing::PrintToString(c.arguments);
+    }
+    const BoardOptions defaults = parseOptions({}, "/opt/q").options;
+    EXPECT_EQ(defaults.host + ":" + std::to_string(defaults.port), "127.0.0.1:8000");
+    EXPECT_EQ(defaults.game, "/opt/q/quorland");
+    EXPECT_EQ(defaults.site, "/opt/q/../build-web/site");
+    EXPECT_EQ(defaults.rate, 60u);
+    const BoardOptions hide = parseOptions({"hide", "12", "--data", "d"}, "/opt/q").options;
+    EXPECT_EQ(hide.command, "hide");
+    EXPECT_EQ(hide.hideId, 12);
+    EXPECT_EQ(hide.data, "d");
+    const BoardOptions given =
+        parseOptions({"--listen", "0.0.0.0:0", "--queue", "0"}, "/opt/q").options;
+    EXPECT_EQ(given.host, "0.0.0.0");
+    EXPECT_EQ(given.port, 0);
+    EXPECT_EQ(given.queue, std::optional<std::size_t>(0));
 }
 
 }  // namespace
