@@ -176,5 +176,8 @@ void installApi(httplib::Server& server, BoardStore& store, SubmissionDesk& desk
     });
     if (!settings.site.empty() && std::filesystem::is_directory(settings.site)) {
         server.set_mount_point("/", settings.site);
+        // The page's packed assets and its golden replays are bytes, not text.
+        server.set_file_extension_and_mimetype_mapping("data", "application/octet-stream");
+        server.set_file_extension_and_mimetype_mapping("replay", "application/octet-stream");
     }
 }

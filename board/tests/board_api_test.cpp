@@ -155,6 +155,29 @@ TEST_P(BoardTest, TwoInstancesOnOneDatabaseSeeEachOthersRuns) {
     }
 }
 
+TEST_P(BoardTest, ServesThePageBesideTheApi) {
+    const ScratchFolder site = ScratchFolder::inTemp();
+    site.write("index.html", "<p>QUORLAND</p>");
+    site.write("assets.data", "bytes");
+    auto server = start({"--site", site.path().string()});
+    const struct {
+        std::string path, body, type;
+        int status;
+    } cases[] = {
+        {"/", "<p>QUORLAND</p>", "text/html", 200},
+        {"/assets.data", "bytes", "application/octet-stream", 200},
+        {"/missing.js", R"({"error":"not found"})", "application/json", 404},
+        {"/../secret", R"({"error":"not found"})", "application/json", 404},
+        {"/api/nothing", R"({"error":"not found"})", "application/json", 404},
+    };
+    for (const auto& c : cases) {
+        const HttpAnswer answer = server->get(c.path);
+        EXPECT_EQ(answer.status, c.status) << c.path;
+        EXPECT_EQ(answer.body, c.body) << c.path;
+        EXPECT_EQ(answer.contentType, c.type) << c.path;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Sqlite, BoardTest, ::testing::Values(Backend::Sqlite));
 INSTANTIATE_TEST_SUITE_P(Postgresql, BoardTest, ::testing::Values(Backend::Postgresql));
 

@@ -76,7 +76,8 @@ HttpAnswer BoardServer::get(const std::string& path) const {
     if (!result) {
         return {};
     }
-    return {result->status, result->body, result->get_header_value("Retry-After")};
+    return {result->status, result->body, result->get_header_value("Retry-After"),
+            result->get_header_value("Content-Type")};
 }
 
 HttpAnswer BoardServer::post(const std::string& path, const std::string& body,
@@ -88,7 +89,8 @@ HttpAnswer BoardServer::post(const std::string& path, const std::string& body,
     if (!result) {
         return {};
     }
-    return {result->status, result->body, result->get_header_value("Retry-After")};
+    return {result->status, result->body, result->get_header_value("Retry-After"),
+            result->get_header_value("Content-Type")};
 }
 
 std::string BoardServer::raw(const std::string& bytes) const {

@@ -38,6 +38,7 @@ struct HttpAnswer {
     int status = 0;  // 0: no answer (connection failed or closed early)
     std::string body;
     std::string retryAfter;
+    std::string contentType;
     nlohmann::json json() const;
 };
 

@@ -33,9 +33,9 @@ HttpAnswer parseRaw(const std::string& answer) {
     const std::size_t bodyAt = answer.find("\r\n\r\n");
     if (answer.rfind("HTTP/1.1 ", 0) != 0 || bodyAt == std::string::npos ||
         answer.find("HTTP/1.1 ", 1) != std::string::npos) {
-        return {0, answer, ""};
+        return {0, answer, "", ""};
     }
-    return {std::stoi(answer.substr(9, 3)), answer.substr(bodyAt + 4), ""};
+    return {std::stoi(answer.substr(9, 3)), answer.substr(bodyAt + 4), "", ""};
 }
 
 const std::string kPipelined = "GET /api/health HTTP/1.1\r\nHost: board\r\n\r\n";
