@@ -137,7 +137,7 @@ void FrameInput::measureFrameTime(FrameClock& clock) {
 }
 
 std::optional<double> FrameInput::dueTime() const {
-    if (!replaying() || source_->mode != ReplayMode::Watch) {
+    if (!replaying() || source_->mode != ReplayMode::Watch || !source_->paced) {
         return std::nullopt;
     }
     const RecordedFrame& frame = source_->replay.frames[next_];

@@ -40,6 +40,9 @@ struct ReplaySource {
     std::string name;  // the file, as named on the command line
     Replay replay;
     ReplayMode mode = ReplayMode::Watch;
+    // Watch only: hold each game frame until its recorded time. Off for a
+    // headless replay, which nobody sees or hears before its screenshot.
+    bool paced = true;
 };
 
 class FrameInput : public LiveEventSink {

@@ -15,9 +15,9 @@ float driftLogX(float x, float direction, float speed, float frameSeconds) {
 
 void driftLogs(float frameSeconds) {
     for (LogEntry& log : logs) {
-        const glm::vec4& at = log.geometry->getModelMatrix()[3];
-        const float x = driftLogX(at.x, log.direction, log.speed, frameSeconds);
-        log.geometry->setTranslation(glm::vec3(x, at.y, at.z));
+        Geometry& geometry = *log.geometry;
+        geometry.setTranslationX(
+            driftLogX(geometry.getModelMatrix()[3].x, log.direction, log.speed, frameSeconds));
     }
 }
 

@@ -122,7 +122,8 @@ RunSetup setUpRun(const CommandLineOptions& options) {
         return run;
     }
     run.replay = ReplaySource{options.replayFile, loadReplayOrExit(options.replayFile),
-                              options.timedemo ? ReplayMode::Timedemo : ReplayMode::Watch};
+                              options.timedemo ? ReplayMode::Timedemo : ReplayMode::Watch,
+                              !options.runHeadless};
     const ReplayHeader& header = run.replay->replay.header;
     run.settings = {header.window, header.camera, header.renderer, header.missingSettings};
     for (const std::string& path : header.missingSettings) {

@@ -57,15 +57,9 @@ std::optional<Replay> readReplay(const std::string& path, std::string& errorLine
 
 }  // namespace
 
-int verifyReplay(const std::string& path) {
-    std::string errorLine;
-    std::optional<Replay> replay = readReplay(path, errorLine);
-    if (!replay) {
-        printFatalLine(errorLine);
-        return 1;
-    }
-    RunVerdict verdict = verdictOfFile(*replay);
-    const ReplayHeader& header = replay->header;
+RunVerdict verifyRun(const std::string& name, Replay replay) {
+    RunVerdict verdict = verdictOfFile(replay);
+    const ReplayHeader& header = replay.header;
     windowWidth = header.window.width;
     windowHeight = header.window.height;
     renderWireframe = header.renderer.wireframe;
@@ -74,13 +68,23 @@ int verifyReplay(const std::string& path) {
     std::unique_ptr<Scene> scene = buildRulesScene(header.camera);
 
     const std::unique_ptr<FrameHost> host = makeNoWindowHost();
-    FrameInput input(*host, ReplaySource{path, std::move(*replay), ReplayMode::Verify}, nullptr);
+    FrameInput input(*host, ReplaySource{name, std::move(replay), ReplayMode::Verify}, nullptr);
     Referee referee;
     runFrameLoop(*host, CommandLineOptions{}, *scene, input, &referee);
     releaseScene(scene);
 
     verdict.inStep = input.inStep();
     referee.judge(verdict);
-    printLine(verdictJson(verdict));
+    return verdict;
+}
+
+int verifyReplay(const std::string& path) {
+    std::string errorLine;
+    std::optional<Replay> replay = readReplay(path, errorLine);
+    if (!replay) {
+        printFatalLine(errorLine);
+        return 1;
+    }
+    printLine(verdictJson(verifyRun(path, std::move(*replay))));
     return 0;
 }

@@ -5,6 +5,14 @@
 
 #include <string>
 
+#include "app/run_verdict.h"
+#include "replay/replay_format.h"
+
+// Plays `replay` (named `name` in its lines) through the rules with no
+// window, printing the commentary, and judges it. The game state must be
+// fresh, as at start-up; the world it builds is released again.
+RunVerdict verifyRun(const std::string& name, Replay replay);
+
 // Prints the lines `--replay FILE` prints after start-up, up to the end of
 // the recorded frames (there is no live take-over), then the verdict as one
 // line of JSON (app/run_verdict.h); returns 0. A file the replay reader

@@ -31,6 +31,10 @@ const Budget kBudgets[] = {
      0.01},
     {"BM_SoundStartup", "real_time_ms", "sound start-up: synthesis, buffers, sources (ms)", true,
      50.0},
+    {"BM_VerifyTwoMinuteRun", "speedup", "--verify of two minutes, times real time", false, 3000.0},
+    {"BM_VerifyTwoMinuteRun", "peak_mb", "--verify of two minutes, peak memory (MB)", true, 64.0},
+    {"BM_VerifyEightMegabyteFile", "peak_mb", "--verify of an 8 MB file, peak memory (MB)", true,
+     256.0},
 };
 
 // The console report, plus the counters of every benchmark's median (or

@@ -60,23 +60,16 @@ std::shared_ptr<Geometry> Geometry::create(const glm::mat4& modelMatrix, const G
 void Geometry::setModelMatrix(const glm::mat4& modelMatrix) {
     if (std::memcmp(&modelMatrix, &modelMatrix_, sizeof modelMatrix) != 0) {
         modelMatrix_ = modelMatrix;
-        placed_.reset();
-    }
-}
-
-void Geometry::setTranslation(const glm::vec3& translation) {
-    const glm::vec4 column(translation, 1.0f);
-    if (std::memcmp(&column, &modelMatrix_[3], sizeof column) != 0) {
-        modelMatrix_[3] = column;
-        placed_.reset();
+        placedIsCurrent_ = false;
     }
 }
 
 const Geometry::Placed& Geometry::placed() const {
-    if (!placed_) {
+    if (!placedIsCurrent_) {
         placed_ = Placed{normalMatrixOf(modelMatrix_), transformBounds(meshBounds_, modelMatrix_)};
+        placedIsCurrent_ = true;
     }
-    return *placed_;
+    return placed_;
 }
 
 const BoundingBox& Geometry::getWorldBounds() const {

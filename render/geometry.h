@@ -47,10 +47,14 @@ class Geometry {
     const std::shared_ptr<Material>& getMaterial() const { return material_; }
     const glm::mat4& getModelMatrix() const { return modelMatrix_; }
     void setModelMatrix(const glm::mat4& modelMatrix);
-    // Moves the fourth column to `translation` (world units), the rest kept:
-    // for an object placed by a translation alone, the same matrix as
-    // setModelMatrix(glm::translate(glm::mat4(1.0f), translation)).
-    void setTranslation(const glm::vec3& translation);
+    // Moves the translation's x to `x` (world units), the rest kept: for an
+    // object placed by a translation alone, the same matrix as
+    // setModelMatrix(glm::translate(glm::mat4(1.0f), {x, y, z})). Inline:
+    // the rules move every log this way every frame.
+    void setTranslationX(float x) {
+        modelMatrix_[3].x = x;
+        placedIsCurrent_ = false;
+    }
     // The mesh's box placed by the model matrix, in world units.
     const BoundingBox& getWorldBounds() const;
     std::uint32_t indexCount() const { return indexCount_; }
@@ -74,10 +78,11 @@ class Geometry {
     };
     const Placed& placed() const;
 
-    std::shared_ptr<Material> material_;    // outlives gpu_, declared first
-    std::optional<GpuMesh> gpu_;            // none without a material
-    std::uint32_t indexCount_ = 0;          // entries in the index buffer, not triangles
-    glm::mat4 modelMatrix_;                 // translation in the fourth column
-    BoundingBox meshBounds_;                // model units, from the mesh's positions
-    mutable std::optional<Placed> placed_;  // none since the last move
+    std::shared_ptr<Material> material_;  // outlives gpu_, declared first
+    std::optional<GpuMesh> gpu_;          // none without a material
+    std::uint32_t indexCount_ = 0;        // entries in the index buffer, not triangles
+    glm::mat4 modelMatrix_;               // translation in the fourth column
+    BoundingBox meshBounds_;              // model units, from the mesh's positions
+    mutable Placed placed_;
+    mutable bool placedIsCurrent_ = false;  // placed_ was worked out since the last move
 };

@@ -9,7 +9,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-45}"
 build="$root/build-fuzz"
-targets=(dds_reader settings_reader command_line text replay)
+targets=(dds_reader settings_reader command_line text replay verify)
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DQUORLAND_FUZZ=ON -DQUORLAND_BUILD_TESTS=OFF -DQUORLAND_BUILD_BENCHMARKS=OFF > /dev/null

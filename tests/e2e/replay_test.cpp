@@ -7,9 +7,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <regex>
 
 #include "replay/replay_format.h"
 #include "support/game_session.h"
+#include "support/replay_pace.h"
 #include "support/scratch_folder.h"
 
 namespace {
@@ -56,6 +58,15 @@ class ReplayTest : public ::testing::Test {
         return std::make_unique<ChildProcess>(argv, sandbox_.workingDirectory(), display);
     }
 
+    // Checks `replay` with no display at all; the lines it printed, once it
+    // exited with 0.
+    std::optional<Lines> verify(const std::string& replay) {
+        std::unique_ptr<ChildProcess> game = startGame({"--verify", replay}, "");
+        const std::optional<int> code = game->waitForExit(60s);
+        EXPECT_EQ(code, 0);
+        return code == 0 ? std::optional<Lines>(game->lines()) : std::nullopt;
+    }
+
     // Plays `replay` headless; the lines it printed, once it exited with 0.
     std::optional<Lines> replayHeadless(const std::string& replay, const std::string& shot) {
         std::unique_ptr<ChildProcess> game =
@@ -63,6 +74,26 @@ class ReplayTest : public ::testing::Test {
         const std::optional<int> code = game->waitForExit(300s);
         EXPECT_EQ(code, 0);
         return code == 0 ? std::optional<Lines>(game->lines()) : std::nullopt;
+    }
+
+    // The seconds between the four hop lines of the golden "fall" played
+    // with `mode`, as they arrive; none when they do not.
+    std::vector<double> hopGaps(const std::string& mode) {
+        std::unique_ptr<ChildProcess> game =
+            startGame({mode, goldenPath("fall", ".replay")}, display_.name());
+        std::vector<double> gaps;
+        std::optional<std::chrono::steady_clock::time_point> last;
+        for (int hop = 0; hop < 4; ++hop) {
+            if (!game->waitForLineStartingWith("jumping now from: ", 120s)) {
+                return {};
+            }
+            const auto now = std::chrono::steady_clock::now();
+            if (last) {
+                gaps.push_back(std::chrono::duration<double>(now - *last).count());
+            }
+            last = now;
+        }
+        return gaps;
     }
 
     std::optional<PpmImage> screenshot(const std::string& shot) const {
@@ -93,6 +124,45 @@ TEST_P(GoldenReplayTest, PlaysBackToItsTranscriptAndFinalFrame) {
     // room is left for another driver's rounding.
     EXPECT_LE(differingShare(*actual, *expected), 0.005)
         << "renew the reference frames with scripts/record-goldens.sh if the picture changed";
+}
+
+// The lines a replay prints once its start-up is over.
+Lines afterStartup(const Lines& lines) {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        start = lines[i].rfind("Read shader: ", 0) == 0 ? i + 1 : start;
+    }
+    return Lines(lines.begin() + static_cast<std::ptrdiff_t>(start), lines.end());
+}
+
+// A number field of a verdict line, or -1.
+long verdictNumber(const std::string& verdict, const std::string& key) {
+    std::smatch match;
+    const std::regex field("\"" + key + "\":([0-9]+)");
+    return std::regex_search(verdict, match, field) ? std::stol(match[1]) : -1;
+}
+
+TEST_P(GoldenReplayTest, VerifiesWithoutADisplayToItsTranscriptAndVerdict) {
+    const std::string name = GetParam();
+    const std::string text = readWholeFile(goldenPath(name, ".replay"));
+    const std::optional<Lines> lines = verify(goldenPath(name, ".replay"));
+    ASSERT_TRUE(lines);
+    ASSERT_FALSE(lines->empty());
+    const Lines transcript = afterStartup(linesOf(readWholeFile(goldenPath(name, ".transcript"))));
+    EXPECT_EQ(Lines(lines->begin(), lines->end() - 1), transcript);
+    long best = 0;
+    for (const std::string& line : transcript) {
+        best = line.rfind("Score: ", 0) == 0 ? std::stol(line.substr(7)) : best;
+    }
+    const std::string& verdict = lines->back();
+    EXPECT_EQ(verdictNumber(verdict, "seed"), 7) << verdict;
+    EXPECT_EQ(verdictNumber(verdict, "frames"), std::stol(text.substr(text.rfind("\nend ") + 5)))
+        << verdict;
+    EXPECT_EQ(verdictNumber(verdict, "best"), best) << verdict;
+    EXPECT_NE(verdict.find(R"("finished":true,"in_step":true,)"), std::string::npos) << verdict;
+    EXPECT_NE(verdict.find(R"("format":1,"recorded_by":"1.0","rules":1,"version":"1.0.0"})"),
+              std::string::npos)
+        << verdict;
 }
 
 INSTANTIATE_TEST_SUITE_P(Goldens, GoldenReplayTest,
@@ -146,6 +216,24 @@ TEST_F(ReplayTest, AGameRecordedWithRealKeysReplaysAndTimesToTheSameTranscript) 
     EXPECT_EQ(timed, recorded);
     EXPECT_EQ(report.rfind("Timedemo: " + closing.substr(4) + " frames in ", 0), 0u) << report;
     EXPECT_NE(report.find(" frames/s; frame times median "), std::string::npos) << report;
+}
+
+TEST_F(ReplayTest, AReplayKeepsItsRecordedPaceAndATimedemoDoesNot) {
+    const std::vector<double> recorded = recordedPressTimes(goldenPath("fall", ".replay"), 87);
+    ASSERT_EQ(recorded.size(), 4u);  // W, about half a second apart
+    const std::vector<double> paced = hopGaps("--replay");
+    ASSERT_EQ(paced.size(), 3u);
+    double pacedSpan = 0.0;
+    for (std::size_t i = 0; i < paced.size(); ++i) {
+        const double wanted = recorded[i + 1] - recorded[i];
+        // Never early; late by no more than a frame or two of drawing.
+        EXPECT_GE(paced[i], wanted - 0.03) << "hop " << i + 1;
+        EXPECT_LE(paced[i], wanted + 0.5) << "hop " << i + 1;
+        pacedSpan += paced[i];
+    }
+    const std::vector<double> timed = hopGaps("--timedemo");
+    ASSERT_EQ(timed.size(), 3u);
+    EXPECT_LT(timed[0] + timed[1] + timed[2], pacedSpan);
 }
 
 // A game of `playing` frames, then Esc and `paused` frames, then Esc and
@@ -265,6 +353,14 @@ TEST_F(ReplayTest, ACutOffRecordingPlaysItsWholeFramesAndSaysSo) {
         << lines->back();
     EXPECT_LE(std::stoul(lines->back().substr(lines->back().rfind(' ') + 1)), wholeFrames);
     EXPECT_TRUE(screenshot("cut"));
+
+    // The referee prints the same lines, then says the file was not finished.
+    const std::optional<Lines> verified = verify(file);
+    ASSERT_TRUE(verified);
+    ASSERT_EQ(verified->size(), afterStartup(*lines).size() + 1);
+    EXPECT_EQ(Lines(verified->begin(), verified->end() - 1), afterStartup(*lines));
+    EXPECT_NE(verified->back().find(R"("finished":false,"in_step":true,)"), std::string::npos)
+        << verified->back();
 }
 
 TEST_F(ReplayTest, BadFilesStopTheGameBeforeAnyWindowOpens) {
@@ -293,6 +389,13 @@ TEST_F(ReplayTest, BadFilesStopTheGameBeforeAnyWindowOpens) {
         std::unique_ptr<ChildProcess> game = startGame(arguments, "");
         EXPECT_EQ(game->waitForExit(30s), 1) << message;
         EXPECT_EQ(game->lines(), (Lines{kBanner, message}));
+        if (arguments[0] == "--record") {
+            continue;
+        }
+        // The referee refuses the same files the same way, with no banner.
+        std::unique_ptr<ChildProcess> referee = startGame({"--verify", arguments[1]}, "");
+        EXPECT_EQ(referee->waitForExit(30s), 1) << message;
+        EXPECT_EQ(referee->lines(), (Lines{message}));
     }
 }
 

@@ -5,14 +5,17 @@
 // exactly what a muted one says, with nothing at all on standard error.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <thread>
 
 #include "support/child_process.h"
 #include "support/game_sandbox.h"
 #include "support/loopback_sound.h"
+#include "support/replay_pace.h"
 #include "support/scratch_folder.h"
 
 namespace {
@@ -146,11 +149,9 @@ TEST_F(SoundTest, AReplayIsHeardRightAfterEachHopLineAndNotBeforeTheClick) {
                                                              wave + "\n"));
     std::unique_ptr<ChildProcess> game =
         startGame({"--replay", goldenPath("fall", ".replay")}, scratch_.file("stderr"));
-    // The device opens right before the scene is built: the first shader
-    // line is the wave file's start, give or take the synthesis.
     ASSERT_TRUE(game->waitForLineStartingWith("Read shader: ", 60s));
     const Clock::time_point start = Clock::now();
-    std::vector<double> hops;  // seconds after the start
+    std::vector<double> hops;  // seconds after the first shader line
     for (const std::string& line :
          linesStartingWith(goldenPath("fall", ".transcript"), "jumping now from: ")) {
         ASSERT_TRUE(game->waitForLine(line, 120s)) << line;
@@ -170,15 +171,32 @@ TEST_F(SoundTest, AReplayIsHeardRightAfterEachHopLineAndNotBeforeTheClick) {
     ASSERT_GT(heard.size(), static_cast<std::size_t>(hops.back() * rate));
     const std::vector<std::size_t> onsets = loudnessOnsets(heard);
     ASSERT_FALSE(onsets.empty());
-    // The click starts the first sound, before the first hop; nothing before it.
+    // The click starts the first sound; nothing before it, nothing else
+    // until the first hop.
+    ASSERT_GE(onsets.size(), hops.size() + 1);
     EXPECT_EQ(energyOf(heard, 0, onsets.front()), 0.0);
-    EXPECT_LT(static_cast<double>(onsets.front()) / rate, hops.front());
-    for (double hop : hops) {
-        const bool heardThen = std::any_of(onsets.begin(), onsets.end(), [&](std::size_t onset) {
-            const double at = static_cast<double>(onset) / rate;
-            return at >= hop - 0.05 && at <= hop + 0.1;
+    // The wave file starts when the device opens, a moment before the first
+    // shader line that the hop times count from (the sounds are made in
+    // between): the first hop's sound sets the offset between the two clocks.
+    const double offset = static_cast<double>(onsets[1]) / rate - hops.front();
+    // The replay keeps its pace, so each hop is a sound of its own: heard
+    // within 100 ms of its line, and no earlier after the one before than
+    // the recording had it.
+    const std::vector<double> recorded = recordedPressTimes(goldenPath("fall", ".replay"), 87);
+    ASSERT_EQ(recorded.size(), hops.size());
+    std::optional<double> previous;
+    for (std::size_t i = 0; i < hops.size(); ++i) {
+        const auto onsetOfHop = std::find_if(onsets.begin(), onsets.end(), [&](std::size_t onset) {
+            const double at = static_cast<double>(onset) / rate - offset;
+            return at >= hops[i] - 0.05 && at <= hops[i] + 0.1;
         });
-        EXPECT_TRUE(heardThen) << "no sound within 100 ms after the hop line at " << hop << " s";
+        ASSERT_NE(onsetOfHop, onsets.end())
+            << "no sound within 100 ms after the hop line at " << hops[i] << " s";
+        const double at = static_cast<double>(*onsetOfHop) / rate;
+        if (previous) {
+            EXPECT_GE(at - *previous, recorded[i] - recorded[i - 1] - 0.05) << "hop " << i;
+        }
+        previous = at;
     }
 }
 
