@@ -83,10 +83,13 @@ Reply boardReply(BoardStore& store, const httplib::Request& request) {
     if (!request.has_param("around")) {
         return {200, entriesJson(store.board(std::get<BoardQuery>(query), kBoardLength)), 0};
     }
-    const std::int64_t id = static_cast<std::int64_t>(
-        parseNumber(request.get_param_value("around"), INT64_MAX).value_or(0));
+    const std::optional<std::uint64_t> id =
+        parseNumber(request.get_param_value("around"), INT64_MAX);
+    if (!id) {
+        return errorReply(400, "around takes the ID of an entry");
+    }
     std::optional<std::vector<BoardEntry>> entries =
-        store.around(std::get<BoardQuery>(query), id, kAroundEach);
+        store.around(std::get<BoardQuery>(query), static_cast<std::int64_t>(*id), kAroundEach);
     if (!entries) {
         return errorReply(404, "that entry is not on this board");
     }

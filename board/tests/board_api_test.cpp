@@ -97,6 +97,12 @@ TEST_P(BoardTest, GoldenRunsGetTheirTranscriptsScoresAndRanks) {
     EXPECT_EQ(around.size(), 2u);
     EXPECT_EQ(around.at(1).at("rank"), 2);
     EXPECT_EQ(server->get("/api/board?seed=8&around=" + id).status, 404);
+    EXPECT_EQ(server->get("/api/board?all&around=x").json(),
+              (json{{"error", "around takes the ID of an entry"}}));
+    EXPECT_EQ(server->get("/api/board?seed=-1").json(),
+              (json{{"error", "seed must be a number from 0 to 4294967295"}}));
+    EXPECT_EQ(server->get("/api/board").json(),
+              (json{{"error", "name a board: seed=N, daily=YYYY-MM-DD or all"}}));
     EXPECT_EQ(server->get("/api/health").status, 200);
 }
 
