@@ -67,7 +67,13 @@ BoardServer::BoardServer(const BoardDatabase& database, const std::vector<std::s
     }
 }
 
-BoardServer::~BoardServer() = default;
+// A server still running is stopped as a user would (SIGTERM), so that it
+// removes its scratch folder.
+BoardServer::~BoardServer() {
+    if (!ended_) {
+        stop();
+    }
+}
 
 HttpAnswer BoardServer::get(const std::string& path) const {
     httplib::Client client("127.0.0.1", port_);
@@ -115,11 +121,13 @@ std::string BoardServer::raw(const std::string& bytes) const {
 }
 
 std::optional<int> BoardServer::stop() {
+    ended_ = true;
     kill(process_->pid(), SIGTERM);
     return process_->waitForExit(30s);
 }
 
 void BoardServer::kill9() {
+    ended_ = true;
     kill(process_->pid(), SIGKILL);
     process_->waitForExit(30s);
 }

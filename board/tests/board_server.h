@@ -66,6 +66,7 @@ class BoardServer {
   private:
     std::unique_ptr<ChildProcess> process_;
     int port_ = 0;
+    bool ended_ = false;  // stop() or kill9() was called
 };
 
 // The game's golden recording NAME (tests/replays/NAME.replay), whole.
