@@ -3,11 +3,13 @@
 #   scripts/install-deps.sh play   what building and running the game need
 #                                  (plus a virtual display and xdotool when
 #                                  there is no display, for the headless game)
-#   scripts/install-deps.sh web    what building the game for the browser and
-#                                  its browser test need (scripts/web.sh)
+#   scripts/install-deps.sh web    what building the game for the browser,
+#                                  its browser test and the score board
+#                                  that serves it need (scripts/web.sh)
 #   scripts/install-deps.sh        everything but the browser's: the play set,
-#                                  and what the tests, benchmarks, fuzzers and
-#                                  packaging checks need
+#                                  and what the tests, benchmarks, fuzzers,
+#                                  packaging checks and the score board (with
+#                                  a PostgreSQL for its tests) need
 # Runs as root, or through sudo when started by another user.
 set -euo pipefail
 
@@ -17,12 +19,17 @@ play_packages=(
   libgl1-mesa-dri
 )
 headless_packages=(xvfb xauth xdotool)
-web_packages=(emscripten chromium chromium-driver python3-selenium python3-pil)
+# The score board server (quorland-board) that serves the page: its
+# HTTP, JSON, SQLite, PostgreSQL-client and hashing libraries.
+board_packages=(libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libpqxx-dev libssl-dev)
+web_packages=(emscripten chromium chromium-driver python3-selenium python3-pil
+  "${board_packages[@]}")
 test_packages=(
   git x11-utils imagemagick time
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev valgrind
   lintian appstream
+  "${board_packages[@]}" postgresql wrk
 )
 
 packages=("${play_packages[@]}")

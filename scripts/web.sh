@@ -2,7 +2,11 @@
 # The game in the browser: installs what the WebAssembly build and its test
 # need, builds the page into build-web/site/ (a plain static folder any web
 # host can serve), then
-#   scripts/web.sh           serves it on http://127.0.0.1:8000/ until Ctrl-C;
+#   scripts/web.sh           serves it on http://127.0.0.1:8000/ until Ctrl-C,
+#                            through the score board server (quorland-board,
+#                            built with the desktop game that verifies runs
+#                            into build-board/; scores kept in
+#                            ${XDG_DATA_HOME:-~/.local/share}/quorland/board);
 #   scripts/web.sh --build   stops after the build;
 #   scripts/web.sh --test    runs the browser tests in headless Chromium
 #                            (builds build/ for the desktop game they compare with);
@@ -52,9 +56,15 @@ case "$mode" in
       "$root/build/quorland" "${2:-log_ride}"
     ;;
   serve)
-    echo "Play at http://127.0.0.1:8000/ (add ?seed=7 for a course to share; Ctrl-C stops)"
-    cd "$site"
-    exec /usr/bin/python3 -m http.server 8000 --bind 127.0.0.1
+    # The board and the game it verifies with, without the tests (whose
+    # tools the web set does not install).
+    cmake -S "$root" -B "$root/build-board" -DCMAKE_BUILD_TYPE=Release \
+      -DQUORLAND_WERROR="$(werror_setting)" -DQUORLAND_BUILD_TESTS=OFF \
+      -DQUORLAND_BUILD_BENCHMARKS=OFF -DQUORLAND_BUILD_BOARD=ON >/dev/null
+    cmake --build "$root/build-board" -j "$(nproc)" --target quorland quorland-board
+    data="${XDG_DATA_HOME:-$HOME/.local/share}/quorland/board"
+    echo "Play at http://127.0.0.1:8000/ (add ?seed=7 for a course to share; Ctrl-C stops); scores in $data"
+    exec "$root/build-board/quorland-board" --listen 127.0.0.1:8000 --site "$site" --data "$data"
     ;;
   *)
     echo "usage: scripts/web.sh [--build | --test | --fps | --timedemo [NAME]]" >&2
