@@ -5,6 +5,7 @@
 #include "bests/score_listing.h"
 #include "bests/utc_date.h"
 #include "framework/console.h"
+#include "framework/platform.h"
 #include "replay/replay_file.h"
 
 namespace {
@@ -57,10 +58,16 @@ void BestKeeping::weigh(std::size_t game) {
         return;
     }
     const GameResult& result = tally_.games()[game];
-    const BestEntry entry{
-        result.score, seed_,          isoDateTime(utcNow()), outcomeName(result.outcome),
-        "",           gameIndex(game)};
-    store_.weigh(entry, chosenCourse_, recorder_.keptCopy());
+    const PlatformBestGame offered{result.score,          seed_,
+                                   isoDateTime(utcNow()), outcomeName(result.outcome),
+                                   gameIndex(game),       chosenCourse_};
+    const std::optional<std::string> recording = recorder_.keptCopy();
+    if (platformKeepBest(offered, recording)) {
+        return;  // the page keeps its bests in the browser's storage
+    }
+    const BestEntry entry{offered.score,  offered.seed, offered.when,
+                          offered.ending, "",           offered.index};
+    store_.weigh(entry, chosenCourse_, recording);
 }
 
 std::unique_ptr<BestKeeping> keepBests(const CommandLineOptions& options, const FrameInput& input,

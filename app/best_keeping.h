@@ -9,7 +9,9 @@
 // ended in is in the recording, so the kept recording replays to its end;
 // a game the window closed on is weighed after the run, as "unfinished".
 // It listens to the game events like the sound does and leaves the
-// console, the frame and the exit code alone.
+// console, the frame and the exit code alone. Where a weighed game goes is
+// the platform's (platformKeepBest): the desktop's tables in the player's
+// folder, or the page's storage, where the game writes no file.
 #pragma once
 
 #include <cstddef>

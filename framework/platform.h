@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -125,6 +126,22 @@ bool platformSoundMuted();
 // after a run has ended: false on the desktop; the page reports the end and
 // waits until it is given a replay.
 bool platformNextRun(std::vector<std::string>& arguments);
+
+// The player's bests. The desktop keeps them as files in the player's
+// folder (bests/best_store.h); the page keeps them in the browser's own
+// storage and writes no file. A game that ended and is to be weighed:
+struct PlatformBestGame {
+    int score = 0;           // points
+    std::uint32_t seed = 0;  // the world's
+    std::string when;        // UTC, "2026-12-09T13:06:48Z"
+    std::string ending;      // "river", "carried", "ended" or "unfinished"
+    int index = 0;           // the game's place in the recording's games, from 0
+    bool chosenCourse = false;
+};
+// True when the platform took `game` with `recording` (the run up to the
+// game's end, none when too long to keep) into its own keeping: the page
+// does; the desktop returns false and the game weighs it in its folder.
+bool platformKeepBest(const PlatformBestGame& game, const std::optional<std::string>& recording);
 
 // A fatal path's stop after its `message` (its lines, "\n" between them) is
 // printed: the desktop waits until one character can be read from standard

@@ -32,6 +32,12 @@ void runPlatformLoop(const std::function<bool()>& iteration) {
     }
 }
 
+// The desktop's bests are files in the player's folder (app/best_keeping.h).
+bool platformKeepBest(const PlatformBestGame& /*game*/,
+                      const std::optional<std::string>& /*recording*/) {
+    return false;
+}
+
 bool platformSleep(double seconds) {
     std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
     return true;

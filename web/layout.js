@@ -1,5 +1,5 @@
-// The page's layout: how big the canvas is, and the button bar under (or, on
-// a phone held sideways, beside) it.
+// The page's layout: how big the canvas is, the button bar under (or, on
+// a phone held sideways, beside) it, and where the tabbed panel goes.
 //
 // On a phone held upright the game starts with the canvas's size as its
 // window (askWindowSize): the canvas takes the full width and the height
@@ -28,6 +28,7 @@ window.QuorlandLayout = (function () {
   const controls = document.getElementById('controls');
   const mute = document.getElementById('mute');
   const smallScreen = 540;  // CSS pixels: a phone's shorter side is below this
+  const panelWidth = 336;    // CSS pixels the panel takes beside it
 
   const buttons = document.createElement('div');
   buttons.id = 'buttons';
@@ -91,7 +92,8 @@ window.QuorlandLayout = (function () {
     const height = window.innerHeight;
     if (!small()) {
       const below = fullscreenElement() ? buttons.offsetHeight : 200;  // controls and console
-      return { width: width - 16, height: height - 16 - below };
+      const beside = root.classList.contains('beside') ? panelWidth : 0;
+      return { width: width - 16 - beside, height: height - 16 - below };
     }
     if (!upright()) {
       return { width: width - buttons.offsetWidth, height: height };
@@ -121,6 +123,10 @@ window.QuorlandLayout = (function () {
     if (!configured) {
       return;
     }
+    // The panel goes beside the canvas when the page has room for both at
+    // the canvas's own size, below it otherwise (web/layout.css).
+    root.classList.toggle('beside', !small() && !fullscreenElement() &&
+                                    root.clientWidth - 16 - panelWidth >= configured.width);
     const space = room();
     let width = configured.width;
     let height = configured.height;

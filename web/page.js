@@ -68,6 +68,29 @@
   }
   window.QuorlandPage = { withCString: withCString };
 
+  // The run in progress: its seed (read from its recording's header when
+  // its first frame starts) and whether the page started it from a replay.
+  let runSeed = 0;
+  let nextFromReplay = false;
+  let fromReplay = false;
+  window.QuorlandRun = {
+    seed: () => runSeed,
+    fromReplay: () => fromReplay,
+    startingReplay: () => { nextFromReplay = true; },
+  };
+  function runStarted() {
+    const header = window.Module.UTF8ToString(window.Module._quorland_take_recording());
+    const seed = /^seed (\d+)$/m.exec(header);
+    runSeed = seed ? Number(seed[1]) : 0;
+    fromReplay = nextFromReplay;
+    nextFromReplay = false;
+    for (const listener of runListeners) {
+      listener(runSeed, fromReplay);
+    }
+  }
+  const runListeners = [];
+  window.QuorlandRun.onStart = (listener) => runListeners.push(listener);
+
   window.Module = {
     arguments: window.QuorlandOptions.arguments.slice(),
     canvas: canvas,
@@ -89,6 +112,7 @@
       loading.style.display = 'none';
       stopped.style.display = 'none';
       canvas.setAttribute('data-state', 'running');
+      runStarted();
       window.QuorlandLayout.fit({ width: canvas.width, height: canvas.height });
       canvas.focus();
       if (!countFrames.started) {

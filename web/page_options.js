@@ -2,9 +2,12 @@
 // the desktop takes its command line.
 //   ?seed=N, ?init_camera=PATH, ?init_renderer=PATH  the game's options;
 //   ?mute=1                                          --mute: no audio at all;
+//   ?daily                                           --daily: today's course;
 //   ?replay=NAME or ?timedemo=NAME                   plays replays/NAME.replay
 //                                                    of the site first (the
-//                                                    later one decides).
+//                                                    later one decides);
+//   ?run=ID                                          plays the board's run ID
+//                                                    first (api/runs/ID/replay).
 // The rest of the game's options (headless screenshot, file names) have
 // nothing to act on here and are not passed.
 'use strict';
@@ -14,10 +17,16 @@ window.QuorlandOptions = (function () {
   for (const [name, value] of new URLSearchParams(location.search)) {
     if (gameOptions.includes(name)) {
       options.arguments.push('--' + name, value);
+    } else if (name === 'daily') {
+      options.arguments.push('--daily');
     } else if (name === 'mute') {
       options.mute = value === '1';
     } else if (name === 'replay' || name === 'timedemo') {
-      options.servedReplay = { name: value + '.replay', timedemo: name === 'timedemo' };
+      options.servedReplay = { name: value + '.replay', timedemo: name === 'timedemo',
+                               path: 'replays/' + value + '.replay' };
+    } else if (name === 'run' && /^[0-9]+$/.test(value)) {
+      options.servedReplay = { name: 'run-' + value + '.replay', timedemo: false,
+                               path: 'api/runs/' + value + '/replay' };
     }
   }
   if (options.mute) {

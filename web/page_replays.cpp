@@ -16,13 +16,6 @@
 
 namespace {
 
-std::string handedOver;  // the last text handed to the page, alive until the next
-
-const char* handOver(std::string text) {
-    handedOver = std::move(text);
-    return handedOver.c_str();
-}
-
 bool isPlainFileName(const std::string& name) {
     return !name.empty() && name.find('/') == std::string::npos && name != "." && name != "..";
 }
@@ -41,6 +34,12 @@ bool keepReplay(const std::string& name, const std::string& text) {
 }
 
 }  // namespace
+
+const char* handOver(std::string text) {
+    static std::string handedOver;  // the last text handed to the page, alive until the next
+    handedOver = std::move(text);
+    return handedOver.c_str();
+}
 
 extern "C" {
 

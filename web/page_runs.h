@@ -14,3 +14,7 @@ constexpr const char* kPageReplayFolder = "/replays";
 // Ends the run in progress after its frame and plays the next with
 // `arguments` (the program's name first).
 void queuePageRun(std::vector<std::string> arguments);
+
+// `text` kept alive for the page until the next call (the exported
+// functions return their text through it).
+const char* handOver(std::string text);

@@ -42,6 +42,7 @@ window.QuorlandReplays = (function () {
       say(refusal, true);
       return false;
     }
+    window.QuorlandRun.startingReplay();
     // The new run's console starts empty, as a new process's would.
     panel.textContent = '';
     stopped.style.display = 'none';
@@ -64,19 +65,26 @@ window.QuorlandReplays = (function () {
     return startReplay(file.name, bytes, bytes ? bytes.length : 0, false);
   }
 
-  function download() {
-    const text = Module.UTF8ToString(Module._quorland_take_recording());
+  // Saves `blob` as the file `name` (the browser's download).
+  function save(name, blob) {
     const link = document.createElement('a');
-    link.href = URL.createObjectURL(new Blob([text], { type: 'text/plain' }));
-    link.download = 'quorland-' + new Date().toISOString().replace(/[:.]/g, '-') + '.replay';
+    link.href = URL.createObjectURL(blob);
+    link.download = name;
     document.body.appendChild(link);
     link.click();
     link.remove();
     setTimeout(() => URL.revokeObjectURL(link.href), 10000);
   }
 
+  function download() {
+    const text = Module.UTF8ToString(Module._quorland_take_recording());
+    save('quorland-' + new Date().toISOString().replace(/[:.]/g, '-') + '.replay',
+         new Blob([text], { type: 'text/plain' }));
+  }
+
   // ?replay=NAME or ?timedemo=NAME: the file replays/NAME.replay of the
-  // site, fetched before the game starts, so that the first run plays it.
+  // site, or ?run=ID: the board's run ID, fetched before the game starts,
+  // so that the first run plays it.
   async function playServedReplay() {
     const wanted = window.QuorlandOptions.servedReplay;
     if (!wanted) {
@@ -85,7 +93,7 @@ window.QuorlandReplays = (function () {
     let bytes = null;
     if (/^[A-Za-z0-9_-]+\.replay$/.test(wanted.name)) {
       try {
-        const response = await fetch('replays/' + wanted.name);
+        const response = await fetch(wanted.path);
         bytes = response.ok ? new Uint8Array(await response.arrayBuffer()) : null;
       } catch (error) {
         bytes = null;
@@ -109,5 +117,11 @@ window.QuorlandReplays = (function () {
     }
   });
 
-  return { playServedReplay: playServedReplay };
+  // Plays `bytes` (a Uint8Array, null when they could not be had) as the
+  // replay `name`, as a chosen file would.
+  function playBytes(name, bytes) {
+    return startReplay(name, bytes, bytes ? bytes.length : 0, false);
+  }
+
+  return { playServedReplay: playServedReplay, playBytes: playBytes, save: save };
 })();

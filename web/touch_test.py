@@ -181,6 +181,15 @@ class PortraitPhoneTest(PhonePageTest):
         self.assertEqual(self.layout()["console"], "block", "the toggle shows the console")
 
     @screenshot_on_failure
+    def test_the_panel_lies_below_a_canvas_that_covers_most_of_the_screen(self):
+        self.open_phone()
+        canvas, panel = self.rect("canvas"), self.rect("panel")
+        self.assertGreaterEqual(canvas["width"] * canvas["height"], 0.7 * self.WIDTH * self.HEIGHT)
+        self.assertGreaterEqual(panel["top"], canvas["top"] + canvas["height"])
+        self.assertLessEqual(panel["width"], self.WIDTH)
+        self.assertEqual(self.layout()["canvas"], [canvas["width"], canvas["height"]])
+
+    @screenshot_on_failure
     def test_the_pause_button_and_a_hidden_page_pause_until_resumed(self):
         page = self.open_phone()
         self.tap_to_start(page)

@@ -1,0 +1,110 @@
+#!/usr/bin/python3
+"""The page's panel: the course of the day's seed rule (the game's own, for
+fixed dates), a game played with keys kept in "Mine", submitted to a real
+quorland-board, ranked and watched; served by a plain static host, only
+"Mine" shows.
+
+The board and the game that verifies its runs are the desktop build's
+(browser_harness.DESKTOP and quorland-board beside it); the board test is
+skipped without them.
+"""
+
+import datetime
+import os
+import shutil
+import signal
+import socket
+import subprocess
+import tempfile
+import time
+
+from selenium.webdriver.common.by import By
+
+import browser_harness
+from browser_harness import SEED, GamePageTest, screenshot_on_failure, wait_for
+
+FELL = "You fell into the river..."
+
+
+def free_port():
+    with socket.socket() as probe:
+        probe.bind(("127.0.0.1", 0))
+        return probe.getsockname()[1]
+
+
+class PanelTest(GamePageTest):
+    def text(self, element_id):
+        return self.driver.find_element(By.ID, element_id).get_attribute("textContent")
+
+    def shown(self, selector):
+        return [e.get_attribute("textContent") for e in self.driver.find_elements(By.CSS_SELECTOR, selector)
+                if e.is_displayed()]
+
+    def play_until_the_river(self, page):
+        self.start_game(page)
+        for _ in range(12):
+            if FELL in page.lines():
+                return
+            before = len(page.lines())
+            page.key("w")
+            wait_for(lambda: len(page.lines()) > before, 30)
+            time.sleep(0.8)  # the hop lands
+        self.assertTrue(page.wait_for_line(FELL, 30), "no game over in the river")
+
+    @screenshot_on_failure
+    def test_the_course_of_the_day_is_the_games_rule(self):
+        page = self.open("?daily")
+        rule = self.driver.execute_script(
+            "return arguments[0].map((s) => Module._quorland_daily_seed(s))",
+            [1796774400, 1796860799, 951825600, 946684799, 0])
+        self.assertEqual(rule, [20261209, 20261209, 20000229, 19991231, 19700101])
+        today = int(datetime.datetime.now(datetime.timezone.utc).strftime("%Y%m%d"))
+        self.assertEqual(self.driver.execute_script("return QuorlandRun.seed()"), today)
+        self.assertIn("On today's course (%d)" % today, self.text("tab-mine"))
+        self.assertEqual(self.shown("#tabs button"), ["Mine", "Today's course"])  # no board here
+
+    @screenshot_on_failure
+    def test_a_game_is_kept_submitted_ranked_and_watched(self):
+        board = os.path.join(os.path.dirname(browser_harness.DESKTOP or ""), "quorland-board")
+        if not browser_harness.DESKTOP or not os.path.exists(board):
+            self.skipTest("no desktop game and board given")
+        data = tempfile.mkdtemp(prefix="quorland-board-")
+        port = free_port()
+        server = subprocess.Popen([board, "--listen", "127.0.0.1:%d" % port, "--site",
+                                   browser_harness.SITE, "--data", data,
+                                   "--game", browser_harness.DESKTOP], stdin=subprocess.DEVNULL)
+        try:
+            self.play_and_submit("http://127.0.0.1:%d/" % port)
+        finally:
+            server.send_signal(signal.SIGTERM)
+            server.wait(timeout=30)
+            shutil.rmtree(data)
+
+    def play_and_submit(self, url):
+        wait_for(lambda: socket.create_connection(("127.0.0.1", int(url.split(":")[2][:-1]))), 30)
+        page = self.open("?seed=" + SEED, url=url)
+        self.assertTrue(wait_for(lambda: "All time" in self.shown("#tabs button"), 30), "no board tabs")
+        self.play_until_the_river(page)
+        score = [line for line in page.lines() if line.startswith("Score: ")][-1][len("Score: "):]
+        self.assertTrue(wait_for(lambda: self.text("panel-news") ==
+                                 "New best: %s (best overall, on this course)." % score, 30))
+        mine = self.text("tab-mine")
+        self.assertIn("Best overall%sseed %s" % (score, SEED), mine)
+        self.assertIn("On this course (%s)%sseed %s" % (SEED, score, SEED), mine)
+        self.assertEqual(self.text("panel-storage"), "")
+        lines = page.lines()
+
+        name = self.driver.find_element(By.ID, "submit-name")
+        self.assertTrue(wait_for(name.is_displayed, 10), "no Submit after the game over")
+        name.send_keys("<b>Ann</b>")
+        self.driver.find_element(By.ID, "submit-button").click()
+        self.assertTrue(wait_for(lambda: self.text("panel-news") ==
+                                 "Submitted: %s points, rank 1." % score, 60), self.text("panel-news"))
+        row = wait_for(lambda: self.shown("#tab-board tr"), 30)
+        self.assertEqual(row, ["#1<b>Ann</b> (you)%sliveWatch" % score])
+
+        self.driver.find_element(By.CSS_SELECTOR, "#tab-board button").click()
+        self.assertTrue(page.wait_for_line(FELL, 120), "the watched run did not reach its end")
+        self.assertEqual(page.lines(), lines[:len(page.lines())])
+        self.assertEqual(self.text("replay-notice"),
+                         "Watching run-1.replay; the game goes on live after it.")
