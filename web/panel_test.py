@@ -26,6 +26,14 @@ from browser_harness import SEED, GamePageTest, screenshot_on_failure, wait_for
 FELL = "You fell into the river..."
 
 
+def answers(port):
+    try:
+        socket.create_connection(("127.0.0.1", port), timeout=1).close()
+        return True
+    except OSError:
+        return False
+
+
 def free_port():
     with socket.socket() as probe:
         probe.bind(("127.0.0.1", 0))
@@ -74,6 +82,7 @@ class PanelTest(GamePageTest):
                                    browser_harness.SITE, "--data", data,
                                    "--game", browser_harness.DESKTOP], stdin=subprocess.DEVNULL)
         try:
+            self.assertTrue(wait_for(lambda: answers(port), 30), "the board did not start")
             self.play_and_submit("http://127.0.0.1:%d/" % port)
         finally:
             server.send_signal(signal.SIGTERM)
@@ -81,7 +90,6 @@ class PanelTest(GamePageTest):
             shutil.rmtree(data)
 
     def play_and_submit(self, url):
-        wait_for(lambda: socket.create_connection(("127.0.0.1", int(url.split(":")[2][:-1]))), 30)
         page = self.open("?seed=" + SEED, url=url)
         self.assertTrue(wait_for(lambda: "All time" in self.shown("#tabs button"), 30), "no board tabs")
         self.play_until_the_river(page)
