@@ -63,7 +63,7 @@ case "$mode" in
       -DQUORLAND_BUILD_BENCHMARKS=OFF -DQUORLAND_BUILD_BOARD=ON >/dev/null
     cmake --build "$root/build-board" -j "$(nproc)" --target quorland quorland-board
     data="${XDG_DATA_HOME:-$HOME/.local/share}/quorland/board"
-    echo "Play at http://127.0.0.1:8000/ (add ?seed=7 for a course to share; Ctrl-C stops); scores in $data"
+    echo "Play at http://127.0.0.1:8000/ (add ?seed=7 for a course to share, ?daily for today's; Ctrl-C stops); scores in $data"
     exec "$root/build-board/quorland-board" --listen 127.0.0.1:8000 --site "$site" --data "$data"
     ;;
   *)

@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """The page's panel: the course of the day's seed rule (the game's own, for
-fixed dates), a game played with keys kept in "Mine", submitted to a real
-quorland-board, ranked and watched; served by a plain static host, only
-"Mine" shows.
+fixed dates); a game played with keys kept in "Mine" (a damaged table set
+aside with one line) and watched from there; a game submitted to a real
+quorland-board, ranked, watched from the board and through ?run=ID; served
+by a plain static host, only "Mine" shows.
 
 The board and the game that verifies its runs are the desktop build's
 (browser_harness.DESKTOP and quorland-board beside it); the board test is
@@ -72,6 +73,30 @@ class PanelTest(GamePageTest):
         self.assertEqual(self.shown("#tabs button"), ["Mine", "Today's course"])  # no board here
 
     @screenshot_on_failure
+    def test_a_damaged_table_is_set_aside_and_the_game_kept_and_watched(self):
+        page = self.open("?seed=" + SEED)
+        self.driver.execute_async_script("""
+            const done = arguments[0];
+            const request = indexedDB.open('quorland', 1);
+            request.onupgradeneeded = () => request.result.createObjectStore('files');
+            request.onsuccess = () => {
+              const transaction = request.result.transaction('files', 'readwrite');
+              transaction.objectStore('files').put('not a table\\n', 'bests.txt');
+              transaction.oncomplete = () => { request.result.close(); done(); };
+            };""")
+        self.play_until_the_river(page)
+        self.assertTrue(wait_for(lambda: self.text("panel-storage").startswith(
+            "Your table of bests could not be read (line 1: "), 30), self.text("panel-storage"))
+        self.assertTrue(self.text("panel-storage").endswith(
+            "); it was set aside and a fresh one started."))
+        self.assertTrue(wait_for(lambda: "Best overall" in self.text("tab-mine") and
+                                 self.driver.find_elements(By.CSS_SELECTOR, "#tab-mine button"), 30))
+        lines = page.lines()
+        self.driver.find_element(By.CSS_SELECTOR, "#tab-mine button").click()  # Watch
+        self.assertTrue(page.wait_for_line(FELL, 120), "the kept game did not replay to its end")
+        self.assertEqual(page.lines(), lines[:len(page.lines())])
+
+    @screenshot_on_failure
     def test_a_game_is_kept_submitted_ranked_and_watched(self):
         board = os.path.join(os.path.dirname(browser_harness.DESKTOP or ""), "quorland-board")
         if not browser_harness.DESKTOP or not os.path.exists(board):
@@ -114,5 +139,9 @@ class PanelTest(GamePageTest):
         self.driver.find_element(By.CSS_SELECTOR, "#tab-board button").click()
         self.assertTrue(page.wait_for_line(FELL, 120), "the watched run did not reach its end")
         self.assertEqual(page.lines(), lines[:len(page.lines())])
+        self.assertEqual(self.text("replay-notice"),
+                         "Watching run-1.replay; the game goes on live after it.")
+        page = self.open("?run=1", url=url)
+        self.assertTrue(page.wait_for_line(FELL, 120), "?run=1 did not play the run")
         self.assertEqual(self.text("replay-notice"),
                          "Watching run-1.replay; the game goes on live after it.")
