@@ -78,22 +78,6 @@ std::unique_ptr<BestKeeping> keepBests(const CommandLineOptions& options, const 
     return std::make_unique<BestKeeping>(input, *recorder, seed, choosesCourse(options));
 }
 
-void ListenerPair::hear(const GameEventRecord& record) {
-    for (GameEventListener* listener : pair_) {
-        if (listener != nullptr) {
-            listener->hear(record);
-        }
-    }
-}
-
-void ListenerPair::endFrame() {
-    for (GameEventListener* listener : pair_) {
-        if (listener != nullptr) {
-            listener->endFrame();
-        }
-    }
-}
-
 void printBests() {
     const std::string folder = bestsFolder();
     for (const std::string& line : scoreLines(BestStore(folder).read(), folder)) {

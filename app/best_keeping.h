@@ -60,17 +60,5 @@ struct CommandLineOptions;
 std::unique_ptr<BestKeeping> keepBests(const CommandLineOptions& options, const FrameInput& input,
                                        const ReplayRecorder* recorder, std::uint32_t seed);
 
-// Two listeners hearing the same events, either of them null (the sound
-// and the bests share the frame loop's one listener).
-class ListenerPair : public GameEventListener {
-  public:
-    ListenerPair(GameEventListener* first, GameEventListener* second) : pair_{first, second} {}
-    void hear(const GameEventRecord& record) override;
-    void endFrame() override;
-
-  private:
-    GameEventListener* pair_[2];
-};
-
 // What "--scores" prints, from the player's folder.
 void printBests();

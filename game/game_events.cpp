@@ -17,3 +17,19 @@ void deliverGameEvents(GameEventListener* listener) {
     }
     gameEvents.clear();
 }
+
+void ListenerPair::hear(const GameEventRecord& record) {
+    for (GameEventListener* listener : pair_) {
+        if (listener != nullptr) {
+            listener->hear(record);
+        }
+    }
+}
+
+void ListenerPair::endFrame() {
+    for (GameEventListener* listener : pair_) {
+        if (listener != nullptr) {
+            listener->endFrame();
+        }
+    }
+}

@@ -61,5 +61,17 @@ class GameEventListener {
     virtual void endFrame() {}
 };
 
+// Two listeners hearing the same events in turn, either of them null (the
+// sound and the player's bests share the frame loop's one listener).
+class ListenerPair : public GameEventListener {
+  public:
+    ListenerPair(GameEventListener* first, GameEventListener* second) : pair_{first, second} {}
+    void hear(const GameEventRecord& record) override;
+    void endFrame() override;
+
+  private:
+    GameEventListener* pair_[2];
+};
+
 // Hands every queued event to `listener` (when not null) and empties the queue.
 void deliverGameEvents(GameEventListener* listener);

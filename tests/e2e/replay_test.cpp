@@ -11,7 +11,6 @@
 
 #include "replay/replay_format.h"
 #include "support/game_session.h"
-#include "support/replay_pace.h"
 #include "support/scratch_folder.h"
 
 namespace {
@@ -76,24 +75,22 @@ class ReplayTest : public ::testing::Test {
         return code == 0 ? std::optional<Lines>(game->lines()) : std::nullopt;
     }
 
-    // The seconds between the four hop lines of the golden "fall" played
-    // with `mode`, as they arrive; none when they do not.
-    std::vector<double> hopGaps(const std::string& mode) {
-        std::unique_ptr<ChildProcess> game =
-            startGame({mode, goldenPath("fall", ".replay")}, display_.name());
-        std::vector<double> gaps;
-        std::optional<std::chrono::steady_clock::time_point> last;
-        for (int hop = 0; hop < 4; ++hop) {
+    // The seconds from the first to the last of `hops` hop lines of
+    // `replay` played with `mode`, as they arrive; none when they do not.
+    std::optional<double> hopSpan(const std::string& mode, const std::string& replay, int hops) {
+        std::unique_ptr<ChildProcess> game = startGame({mode, replay}, display_.name());
+        std::optional<std::chrono::steady_clock::time_point> first;
+        for (int hop = 0; hop < hops; ++hop) {
             if (!game->waitForLineStartingWith("jumping now from: ", 120s)) {
-                return {};
+                return std::nullopt;
             }
             const auto now = std::chrono::steady_clock::now();
-            if (last) {
-                gaps.push_back(std::chrono::duration<double>(now - *last).count());
+            first = first.value_or(now);
+            if (hop + 1 == hops) {
+                return std::chrono::duration<double>(now - *first).count();
             }
-            last = now;
         }
-        return gaps;
+        return std::nullopt;
     }
 
     std::optional<PpmImage> screenshot(const std::string& shot) const {
@@ -218,23 +215,45 @@ TEST_F(ReplayTest, AGameRecordedWithRealKeysReplaysAndTimesToTheSameTranscript) 
     EXPECT_NE(report.find(" frames/s; frame times median "), std::string::npos) << report;
 }
 
-TEST_F(ReplayTest, AReplayKeepsItsRecordedPaceAndATimedemoDoesNot) {
-    const std::vector<double> recorded = recordedPressTimes(goldenPath("fall", ".replay"), 87);
-    ASSERT_EQ(recorded.size(), 4u);  // W, about half a second apart
-    const std::vector<double> paced = hopGaps("--replay");
-    ASSERT_EQ(paced.size(), 3u);
-    double pacedSpan = 0.0;
-    for (std::size_t i = 0; i < paced.size(); ++i) {
-        const double wanted = recorded[i + 1] - recorded[i];
-        // Not early (unpaced, the hops came 70 ms apart); late by a frame
-        // or two of drawing at most, with room for a busy machine.
-        EXPECT_GE(paced[i], wanted * 0.8) << "hop " << i + 1;
-        EXPECT_LE(paced[i], wanted + 1.0) << "hop " << i + 1;
-        pacedSpan += paced[i];
+// A small window's game of `frames` game frames of `seconds` each, hopping
+// left and right on the start row (seed 7 has no tree in the way) in every
+// frame after the first.
+std::string hoppingGame(int frames, float seconds) {
+    ReplayHeader header{"1.0", 7, {}, {}, {}, {}};
+    header.window.width = 320;
+    header.window.height = 192;
+    RecordedFrame gameFrame;
+    gameFrame.gameFrame = true;
+    gameFrame.deltaTime = seconds;
+    std::string text = formatReplayHeader(header) + formatInputEvent(mouseButtonEvent(0, 1, 0)) +
+                       formatInputEvent(mouseButtonEvent(0, 0, 0)) + "m\n" +
+                       formatCursor({160, 96}) + formatFrameEnd(gameFrame);
+    for (int frame = 1; frame < frames; ++frame) {
+        const int key = frame % 2 == 1 ? 65 : 68;  // A, D
+        text += formatInputEvent(keyEvent(key, 0, 1, 0)) +
+                formatInputEvent(keyEvent(key, 0, 0, 0)) + formatFrameEnd(gameFrame);
     }
-    const std::vector<double> timed = hopGaps("--timedemo");
-    ASSERT_EQ(timed.size(), 3u);
-    EXPECT_LT(timed[0] + timed[1] + timed[2], pacedSpan);
+    return text + formatReplayEnd(static_cast<std::size_t>(frames) + 1);
+}
+
+// Each game frame is held until the recorded times add up to it. A frame
+// drawn late lets the next one follow at once (the schedule is the
+// recording's, not the gaps'), so the span of the hops may come short of
+// the recorded one by at most the first hop's delay: a frame of drawing.
+TEST_F(ReplayTest, AReplayKeepsItsRecordedPaceAndATimedemoDoesNot) {
+    const ScratchFolder folder = ScratchFolder::inTemp();
+    const int hops = 5;
+    const float seconds = 0.6f;
+    const std::string replay = folder.write("hops.replay", hoppingGame(hops + 1, seconds));
+    const double recorded = (hops - 1) * static_cast<double>(seconds);  // 2.4 s
+    const std::optional<double> paced = hopSpan("--replay", replay, hops);
+    ASSERT_TRUE(paced);
+    EXPECT_GE(*paced, recorded - 0.35);
+    EXPECT_LE(*paced, recorded + 1.0);
+    // As fast as the frames draw: a small window takes far less than 0.6 s.
+    const std::optional<double> timed = hopSpan("--timedemo", replay, hops);
+    ASSERT_TRUE(timed);
+    EXPECT_LT(*timed, *paced - 1.0);
 }
 
 // A game of `playing` frames, then Esc and `paused` frames, then Esc and
