@@ -49,6 +49,12 @@ class PanelTest(GamePageTest):
         return [e.get_attribute("textContent") for e in self.driver.find_elements(By.CSS_SELECTOR, selector)
                 if e.is_displayed()]
 
+    def wait_for_watching(self):
+        """Until the replay a Watch button fetched has started (its console
+        cleared): the button reads the recording first."""
+        self.assertTrue(wait_for(lambda: self.text("replay-notice").startswith("Watching "), 30),
+                        "Watch did not start a replay")
+
     def play_until_the_river(self, page):
         self.start_game(page)
         for _ in range(12):
@@ -93,8 +99,10 @@ class PanelTest(GamePageTest):
                                  self.driver.find_elements(By.CSS_SELECTOR, "#tab-mine button"), 30))
         lines = page.lines()
         self.driver.find_element(By.CSS_SELECTOR, "#tab-mine button").click()  # Watch
+        self.wait_for_watching()
         self.assertTrue(page.wait_for_line(FELL, 120), "the kept game did not replay to its end")
-        self.assertEqual(page.lines(), lines[:len(page.lines())])
+        watched = page.lines()
+        self.assertEqual(watched, lines[:len(watched)])
 
     @screenshot_on_failure
     def test_a_game_is_kept_submitted_ranked_and_watched(self):
@@ -137,8 +145,10 @@ class PanelTest(GamePageTest):
         self.assertEqual(row, ["#1<b>Ann</b> (you)%sliveWatch" % score])
 
         self.driver.find_element(By.CSS_SELECTOR, "#tab-board button").click()
+        self.wait_for_watching()
         self.assertTrue(page.wait_for_line(FELL, 120), "the watched run did not reach its end")
-        self.assertEqual(page.lines(), lines[:len(page.lines())])
+        watched = page.lines()
+        self.assertEqual(watched, lines[:len(watched)])
         self.assertEqual(self.text("replay-notice"),
                          "Watching run-1.replay; the game goes on live after it.")
         page = self.open("?run=1", url=url)
