@@ -42,7 +42,8 @@ std::vector<char*> pointersTo(const std::vector<std::string>& strings) {
     const rlimit cpu{limits.cpuSeconds, limits.cpuSeconds + 1};
     const rlimit memory{limits.addressSpaceBytes, limits.addressSpaceBytes};
     const rlimit noCore{0, 0};
-    if (setrlimit(RLIMIT_CPU, &cpu) != 0 || setrlimit(RLIMIT_AS, &memory) != 0 ||
+    if (setrlimit(RLIMIT_CPU, &cpu) != 0 ||
+        (limits.addressSpaceBytes != 0 && setrlimit(RLIMIT_AS, &memory) != 0) ||
         setrlimit(RLIMIT_CORE, &noCore) != 0) {
         _exit(127);
     }

@@ -15,7 +15,13 @@
 
 struct ChildLimits {
     unsigned cpuSeconds = 2;
-    unsigned long long addressSpaceBytes = 512ull << 20;
+#ifdef QUORLAND_SANITIZED_GAME
+    // A game built with AddressSanitizer reserves terabytes of address space
+    // for its shadow memory and could not start under any such limit.
+    unsigned long long addressSpaceBytes = 0;  // no limit
+#else
+    unsigned long long addressSpaceBytes = 512ull << 20;  // 0: no limit
+#endif
     unsigned wallSeconds = 10;
 };
 
