@@ -221,12 +221,7 @@ int runGame(int argc, char** argv) {
         return failStartup(recordFileError(options.recordFile));
     }
     const StartupSettings& settings = run.settings;
-    windowWidth = settings.window.width;
-    windowHeight = settings.window.height;
-    renderWireframe = settings.renderer.wireframe;
-    renderBackfaceCulling = settings.renderer.backfaceCulling;
-    renderNormals = settings.renderer.normals;
-    renderTexcoords = settings.renderer.texcoords;
+    adoptSettings(settings.window, settings.renderer);
 
     glfwSetErrorCallback(errorCallback);
     if (glfwInit() != GLFW_TRUE) {

@@ -18,9 +18,7 @@ constexpr VersionRules kVersionRules[] = {
     {"1.0.0", 1},
 };
 
-// The values of assets/settings/camera_front_up.ini and
-// renderer_standard.ini as the game reads them.
-const CameraSettings kShippedCamera{60.0f, 0.1f, 100.0f, 3.14159f, -0.6f};
+// The values of assets/settings/renderer_standard.ini as the game reads them.
 const RendererSettings kShippedRenderer{false, false, false, false, true};
 
 bool sameBits(float a, float b) {
@@ -54,6 +52,8 @@ std::string gamesJson(const std::vector<GameResult>& games) {
 }
 
 }  // namespace
+
+const CameraSettings kShippedCamera{60.0f, 0.1f, 100.0f, 3.14159f, -0.6f};
 
 std::optional<int> rulesOfVersion(const std::string& version) {
     for (const VersionRules& entry : kVersionRules) {

@@ -36,6 +36,9 @@ struct RunVerdict {
 // a version this game does not know.
 std::optional<int> rulesOfVersion(const std::string& version);
 
+// The camera of assets/settings/camera_front_up.ini as the game reads it.
+extern const CameraSettings kShippedCamera;
+
 // Whether a recording's camera and renderer are the shipped settings files'
 // values, bit for bit (the window may be any size).
 bool usesShippedSettings(const ReplayHeader& header);

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "framework/settings_reader.h"
+#include "game/game_state.h"
 
 namespace {
 
@@ -103,4 +104,13 @@ StartupSettings readStartupSettings(const CommandLineOptions& options) {
         readSettings(options.initRenderer ? options.rendererSettingsPath : kRendererSettingsPath,
                      kRendererKeys, missing);
     return settings;
+}
+
+void adoptSettings(const WindowSettings& window, const RendererSettings& renderer) {
+    windowWidth = window.width;
+    windowHeight = window.height;
+    renderWireframe = renderer.wireframe;
+    renderBackfaceCulling = renderer.backfaceCulling;
+    renderNormals = renderer.normals;
+    renderTexcoords = renderer.texcoords;
 }

@@ -34,3 +34,7 @@ float narrowSetting(double value);
 // then the renderer file (or the "--init_renderer" path). A missing file
 // prints one line and leaves its defaults.
 StartupSettings readStartupSettings(const CommandLineOptions& options);
+
+// Puts the window size and the renderer flags a run plays with into the
+// game state, as start-up (or a replay's header) gives them.
+void adoptSettings(const WindowSettings& window, const RendererSettings& renderer);

@@ -9,6 +9,7 @@
 #include "app/frame_loop.h"
 #include "app/run_verdict.h"
 #include "app/scene.h"
+#include "app/startup_settings.h"
 #include "framework/console.h"
 #include "game/game_state.h"
 #include "game/game_tally.h"
@@ -44,10 +45,7 @@ class Referee : public GameEventListener {
 RunVerdict verifyRun(const std::string& name, Replay replay) {
     RunVerdict verdict = verdictOfFile(replay);
     const ReplayHeader& header = replay.header;
-    windowWidth = header.window.width;
-    windowHeight = header.window.height;
-    renderWireframe = header.renderer.wireframe;
-    renderBackfaceCulling = header.renderer.backfaceCulling;
+    adoptSettings(header.window, header.renderer);
     setWorldSeed(header.seed);
     std::unique_ptr<Scene> scene = buildRulesScene(header.camera);
 

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "app/run_verdict.h"
 #include "replay/replay_format.h"
 
 extern char** environ;
@@ -28,7 +29,7 @@ constexpr float kFrameSeconds = 1.0f / 60.0f;
 
 // A replay of `frames` game frames on the shipped settings, seed 7.
 std::string generatedRun(int frames) {
-    ReplayHeader header{"1.0.0", 7, {}, {60.0f, 0.1f, 100.0f, 3.14159f, -0.6f}, {}, {}};
+    ReplayHeader header{"1.0.0", 7, {}, kShippedCamera, {}, {}};
     std::string text = formatReplayHeader(header) + formatInputEvent(mouseButtonEvent(0, 1, 0)) +
                        formatInputEvent(mouseButtonEvent(0, 0, 0)) + "m\n";
     RecordedFrame frame;

@@ -50,8 +50,8 @@ bool isOurs(const std::string& name) {
 }  // namespace
 
 std::string bestsFolderFor(const char* xdgDataHome, const char* home) {
-    // The base folder specification asks for an absolute path and says to
-    // ignore anything else.
+    // Only an absolute XDG_DATA_HOME names a data folder; a relative one is
+    // ignored, as the desktop's conventions for it say.
     if (xdgDataHome != nullptr && xdgDataHome[0] == '/') {
         return std::string(xdgDataHome) + "/quorland";
     }
