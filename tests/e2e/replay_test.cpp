@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
-#include <regex>
 
 #include "replay/replay_format.h"
 #include "support/game_session.h"
@@ -134,9 +133,14 @@ Lines afterStartup(const Lines& lines) {
 
 // A number field of a verdict line, or -1.
 long verdictNumber(const std::string& verdict, const std::string& key) {
-    std::smatch match;
-    const std::regex field("\"" + key + "\":([0-9]+)");
-    return std::regex_search(verdict, match, field) ? std::stol(match[1]) : -1;
+    const std::string field = "\"" + key + "\":";
+    const std::size_t at = verdict.find(field);
+    if (at == std::string::npos) {
+        return -1;
+    }
+    const std::size_t digits = at + field.size();
+    const std::size_t end = verdict.find_first_not_of("0123456789", digits);
+    return end == digits ? -1 : std::stol(verdict.substr(digits, end - digits));
 }
 
 TEST_P(GoldenReplayTest, VerifiesWithoutADisplayToItsTranscriptAndVerdict) {
