@@ -78,15 +78,21 @@ window.QuorlandBests = (function () {
   const keys = (db) => request(db, 'readonly', (store) => store.getAllKeys());
 
   // Puts `value`, dropping the oldest recording (names start with their
-  // time) while the quota refuses it; false when nothing more can go.
+  // time) while the quota refuses it; false, with the panel's line, when
+  // nothing more can go or the storage fails otherwise.
   async function putDropping(db, key, value) {
     for (;;) {
       try {
         await put(db, key, value);
         return true;
       } catch (error) {
+        if (!error || error.name !== 'QuotaExceededError') {
+          storageLine.textContent = 'Your bests are not kept: the storage failed (' +
+            (error ? error.name : 'unknown') + ').';
+          return false;
+        }
         const recordings = (await keys(db)).filter((name) => name.startsWith('game-') && name !== key).sort();
-        if (!error || error.name !== 'QuotaExceededError' || recordings.length === 0) {
+        if (recordings.length === 0) {
           storageLine.textContent = 'Your bests are not kept: the storage is full.';
           return false;
         }
@@ -152,10 +158,15 @@ window.QuorlandBests = (function () {
       if (placement !== 'placed') {
         return;
       }
-      if (recording !== null) {
-        await putDropping(db, name, new Blob([recording], { type: 'text/plain' }));
+      // A game whose recording cannot be kept is not kept either, so every
+      // entry the table gains can be watched.
+      if (recording !== null && !(await putDropping(db, name, new Blob([recording], { type: 'text/plain' })))) {
+        return;
       }
       if (!(await putDropping(db, tableName, text))) {
+        if (recording !== null) {
+          await remove(db, name);
+        }
         return;
       }
       const after = entriesOf(text);
@@ -203,14 +214,6 @@ window.QuorlandBests = (function () {
     return blob ? new Uint8Array(await blob.arrayBuffer()) : null;
   }
 
-  function button(text, action) {
-    const element = document.createElement('button');
-    element.type = 'button';
-    element.textContent = text;
-    element.addEventListener('click', action);
-    return element;
-  }
-
   // One row: what it is, the score, the seed, the day, and its recording.
   function row(label, entry) {
     const line = document.createElement('tr');
@@ -221,11 +224,11 @@ window.QuorlandBests = (function () {
     }
     const actions = line.appendChild(document.createElement('td'));
     if (entry && entry.recording !== '-') {
-      actions.appendChild(button('Watch', async () => {
+      actions.appendChild(window.QuorlandPage.button('Watch', async () => {
         const bytes = await recordingBytes(entry.recording);
         window.QuorlandReplays.playBytes(entry.recording, bytes);
       }));
-      actions.appendChild(button('Download', async () => {
+      actions.appendChild(window.QuorlandPage.button('Download', async () => {
         const bytes = await recordingBytes(entry.recording);
         if (bytes) {
           window.QuorlandReplays.save(entry.recording, new Blob([bytes], { type: 'text/plain' }));

@@ -84,11 +84,8 @@ window.QuorlandBoard = (function () {
       cell(line, String(entry.name) + (own.includes(entry.id) ? ' (you)' : ''));
       cell(line, String(entry.score));
       cell(line, entry.live ? 'live' : 'file');
-      const watchButton = line.appendChild(document.createElement('td'))
-        .appendChild(document.createElement('button'));
-      watchButton.type = 'button';
-      watchButton.textContent = 'Watch';
-      watchButton.addEventListener('click', () => watch(entry.id));
+      line.appendChild(document.createElement('td'))
+        .appendChild(window.QuorlandPage.button('Watch', () => watch(entry.id)));
     }
     board.replaceChildren(list);
     if (answer.body.entries.length === 0) {

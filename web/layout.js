@@ -35,12 +35,8 @@ window.QuorlandLayout = (function () {
   stage.after(buttons);
 
   function button(id, text, action) {
-    const element = document.createElement('button');
+    const element = buttons.appendChild(window.QuorlandPage.button(text, action));
     element.id = id;
-    element.type = 'button';
-    element.textContent = text;
-    element.addEventListener('click', action);
-    buttons.appendChild(element);
     return element;
   }
 

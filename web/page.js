@@ -1,7 +1,8 @@
 // The page's side of the game's runs: the game's console lines in the panel,
 // the loading line until the first frame, the message a run stops with,
-// starting the game once its runtime is ready, and passing text to the
-// game's exported functions (QuorlandPage.withCString).
+// starting the game once its runtime is ready, passing text to the game's
+// exported functions (QuorlandPage.withCString), and the buttons the other
+// scripts add (QuorlandPage.button).
 //
 // The game stops with its message on the page where the desktop would wait
 // for a key. The first run starts after a served replay (?replay=NAME) has
@@ -66,7 +67,15 @@
       window.Module._free(pointer);
     }
   }
-  window.QuorlandPage = { withCString: withCString };
+  // A plain button that runs `action` when clicked.
+  function button(text, action) {
+    const element = document.createElement('button');
+    element.type = 'button';
+    element.textContent = text;
+    element.addEventListener('click', action);
+    return element;
+  }
+  window.QuorlandPage = { withCString: withCString, button: button };
 
   // The run in progress: its seed (read from its recording's header when
   // its first frame starts) and whether the page started it from a replay.
