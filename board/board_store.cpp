@@ -10,24 +10,28 @@ namespace {
 // Upgrade N (1-based) of the schema; "{ID}" and "{BLOB}" take the
 // database's spelling. Append new upgrades, never edit shipped ones.
 const std::vector<std::vector<std::string>>& schemaUpgrades() {
-    static const std::vector<std::vector<std::string>> upgrades = {{
-        "CREATE TABLE starts (token TEXT PRIMARY KEY, seed BIGINT NOT NULL,"
-        " issued_ms BIGINT NOT NULL)",
-        "CREATE TABLE runs (id {ID}, name TEXT NOT NULL, seed BIGINT NOT NULL,"
-        " score BIGINT NOT NULL, seconds DOUBLE PRECISION NOT NULL, live INTEGER NOT NULL,"
-        " daily_day TEXT NOT NULL, token TEXT NOT NULL, frames BIGINT NOT NULL,"
-        " frames_hash TEXT NOT NULL, submitted_ms BIGINT NOT NULL,"
-        " hidden INTEGER NOT NULL DEFAULT 0, verify TEXT NOT NULL)",
-        "CREATE TABLE recordings (run_id BIGINT PRIMARY KEY REFERENCES runs (id),"
-        " bytes {BLOB} NOT NULL)",
-        "CREATE TABLE bests (board TEXT NOT NULL, name TEXT NOT NULL, run_id BIGINT NOT NULL,"
-        " score BIGINT NOT NULL, submitted_ms BIGINT NOT NULL, PRIMARY KEY (board, name))",
-        "CREATE INDEX bests_ranked ON bests (board, score DESC, submitted_ms, run_id)",
-        "CREATE INDEX bests_by_run ON bests (run_id)",
-        "CREATE UNIQUE INDEX runs_same_frames ON runs (seed, frames, frames_hash)",
-        "CREATE INDEX runs_by_seed ON runs (seed, name)",
-        "CREATE INDEX runs_by_token ON runs (token)",
-    }};
+    static const std::vector<std::vector<std::string>> upgrades = {
+        {
+            "CREATE TABLE starts (token TEXT PRIMARY KEY, seed BIGINT NOT NULL,"
+            " issued_ms BIGINT NOT NULL)",
+            "CREATE TABLE runs (id {ID}, name TEXT NOT NULL, seed BIGINT NOT NULL,"
+            " score BIGINT NOT NULL, seconds DOUBLE PRECISION NOT NULL, live INTEGER NOT NULL,"
+            " daily_day TEXT NOT NULL, token TEXT NOT NULL, frames BIGINT NOT NULL,"
+            " frames_hash TEXT NOT NULL, submitted_ms BIGINT NOT NULL,"
+            " hidden INTEGER NOT NULL DEFAULT 0, verify TEXT NOT NULL)",
+            "CREATE TABLE recordings (run_id BIGINT PRIMARY KEY REFERENCES runs (id),"
+            " bytes {BLOB} NOT NULL)",
+            "CREATE TABLE bests (board TEXT NOT NULL, name TEXT NOT NULL, run_id BIGINT NOT NULL,"
+            " score BIGINT NOT NULL, submitted_ms BIGINT NOT NULL, PRIMARY KEY (board, name))",
+            "CREATE INDEX bests_ranked ON bests (board, score DESC, submitted_ms, run_id)",
+            "CREATE INDEX bests_by_run ON bests (run_id)",
+            "CREATE UNIQUE INDEX runs_same_frames ON runs (seed, frames, frames_hash)",
+            "CREATE INDEX runs_by_seed ON runs (seed, name)",
+            "CREATE INDEX runs_by_token ON runs (token)",
+        },
+        {
+            "CREATE INDEX starts_by_age ON starts (issued_ms)",
+        }};
     return upgrades;
 }
 
@@ -88,6 +92,7 @@ void BoardStore::upgrade() {
 
 void BoardStore::addStart(const StartRecord& start) {
     database_->write([&](SqlTransaction& sql) {
+        sql.exec("DELETE FROM starts WHERE issued_ms <= $1", {start.issuedMs - kStartLifetimeMs});
         sql.exec("INSERT INTO starts (token, seed, issued_ms) VALUES ($1, $2, $3)",
                  {start.token, std::int64_t{start.seed}, start.issuedMs});
     });

@@ -20,6 +20,10 @@
 
 #include "database.h"
 
+// How long a token can still be submitted with: a run played for longer
+// would not fit its clock anyway, and the starts table stays bounded.
+constexpr std::int64_t kStartLifetimeMs = 7 * 24 * 3600 * 1000LL;
+
 struct StartRecord {
     std::string token;
     std::uint32_t seed = 0;
@@ -81,6 +85,7 @@ class BoardStore {
     // Creates or upgrades the schema; throws on a schema newer than this build.
     void upgrade();
 
+    // Adds a start and forgets those issued kStartLifetimeMs or more before it.
     void addStart(const StartRecord& start);
     std::optional<StartRecord> findStart(const std::string& token);
     // Every run on `seed`, hidden ones included.

@@ -1,18 +1,22 @@
 // The board over HTTP, on SQLite and on a real PostgreSQL, with the real
 // game as its verifier: golden runs get the scores their transcripts show,
 // live runs enter the day's board, data survive restarts and kills, two
-// instances share one PostgreSQL, and every refusal of the status table
-// leaves the boards as they were.
+// instances share one PostgreSQL, tokens expire after a week, and every
+// refusal of the status table leaves the boards as they were.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <unistd.h>
 
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <thread>
 
 #include "board_server.h"
+#include "board_store.h"
+#include "postgres_database.h"
+#include "sqlite_database.h"
 
 namespace {
 
@@ -182,6 +186,31 @@ TEST_P(BoardTest, ServesThePageBesideTheApi) {
         EXPECT_EQ(answer.body, c.body) << c.path;
         EXPECT_EQ(answer.contentType, c.type) << c.path;
     }
+}
+
+// The test's database opened as the server opens it, without a server.
+std::unique_ptr<Database> openDirectly(const BoardDatabase& database) {
+    const std::vector<std::string>& arguments = database.arguments();
+    if (arguments.at(0) == "--data") {
+        std::filesystem::create_directories(arguments.at(1));
+        return openSqliteDatabase(arguments.at(1));
+    }
+    return openPostgresDatabase(arguments.at(1), 1);
+}
+
+TEST_P(BoardTest, ATokenLastsAWeekAndTheNextOneIssuedForgetsItThen) {
+    BoardStore store(openDirectly(*database_));
+    store.upgrade();
+    const std::int64_t now = 1796774400000;  // 2026-12-09T00:00:00Z
+    store.addStart({"week", 7, now - kStartLifetimeMs});
+    store.addStart({"almost", 7, now - kStartLifetimeMs + 1});
+    EXPECT_TRUE(store.findStart("week")) << "nothing was issued a week after it yet";
+    store.addStart({"now", 20261209, now});
+    EXPECT_FALSE(store.findStart("week"));
+    ASSERT_TRUE(store.findStart("almost"));
+    EXPECT_EQ(store.findStart("almost")->issuedMs, now - kStartLifetimeMs + 1);
+    ASSERT_TRUE(store.findStart("now"));
+    EXPECT_EQ(store.findStart("now")->seed, 20261209u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sqlite, BoardTest, ::testing::Values(Backend::Sqlite));
