@@ -262,5 +262,5 @@ window.QuorlandBests = (function () {
     location.search = '?daily';
   });
 
-  return { dailySeed: dailySeed, show: show, onGameOver: (listener) => listeners.push(listener) };
+  return { dailySeed: dailySeed, onGameOver: (listener) => listeners.push(listener) };
 })();

@@ -10,7 +10,7 @@
 // ids of the runs they submitted (their entries are marked). Everything the
 // server sends is shown as text, never as markup.
 'use strict';
-window.QuorlandBoard = (function () {
+(function () {
   const Module = window.Module;
   const tabs = Array.from(document.querySelectorAll('#tabs button[data-tab]'));
   const mine = document.getElementById('tab-mine');
@@ -34,9 +34,15 @@ window.QuorlandBoard = (function () {
     } catch (error) { /* no storage: not marked */ }
   }
 
-  // The server's answer as { status, body }; body null when not JSON.
+  // The server's answer as { status, body }; body null when not JSON, status
+  // 0 when there was no answer.
   async function api(method, path, body) {
-    const response = await fetch('api/' + path, { method: method, body: body });
+    let response;
+    try {
+      response = await fetch('api/' + path, { method: method, body: body });
+    } catch (error) {
+      return { status: 0, body: null };
+    }
     let json = null;
     try {
       json = await response.json();
@@ -54,19 +60,12 @@ window.QuorlandBoard = (function () {
     line.appendChild(document.createElement('td')).textContent = text;
   }
 
-  async function watch(id) {
-    let bytes = null;
-    try {
-      const response = await fetch('api/runs/' + id + '/replay');
-      bytes = response.ok ? new Uint8Array(await response.arrayBuffer()) : null;
-    } catch (error) {
-      bytes = null;
-    }
-    window.QuorlandReplays.playBytes('run-' + id + '.replay', bytes);
+  function watch(id) {
+    window.QuorlandReplays.playServed(window.QuorlandOptions.boardRun(id));
   }
 
   async function showBoard(tab) {
-    const answer = await api('GET', 'board?' + query(tab)).catch(() => ({ status: 0, body: null }));
+    const answer = await api('GET', 'board?' + query(tab));
     if (chosen !== tab) {
       return;
     }
@@ -110,7 +109,7 @@ window.QuorlandBoard = (function () {
     } catch (error) { /* not remembered */ }
     const recording = Module.UTF8ToString(Module._quorland_take_recording());
     const path = 'runs?name=' + encodeURIComponent(name) + (token ? '&token=' + encodeURIComponent(token) : '');
-    const answer = await api('POST', path, new Blob([recording])).catch(() => ({ status: 0, body: null }));
+    const answer = await api('POST', path, new Blob([recording]));
     if (answer.status === 201 && answer.body) {
       rememberOwn(answer.body.id);
       submit.hidden = true;
@@ -124,7 +123,7 @@ window.QuorlandBoard = (function () {
   }
 
   async function start() {
-    const health = await api('GET', 'health').catch(() => ({ status: 0 }));
+    const health = await api('GET', 'health');
     if (health.status !== 200) {
       return;  // no board here: the panel keeps "Mine" only
     }
@@ -136,7 +135,7 @@ window.QuorlandBoard = (function () {
       token = null;
       submit.hidden = true;
       if (!fromReplay) {
-        const answer = await api('POST', 'starts?seed=' + seed, '').catch(() => ({ status: 0 }));
+        const answer = await api('POST', 'starts?seed=' + seed, '');
         token = answer.status === 201 && answer.body ? answer.body.token : null;
       }
     });
@@ -145,6 +144,5 @@ window.QuorlandBoard = (function () {
 
   tabs.forEach((button) => button.addEventListener('click', () => choose(button.dataset.tab)));
   document.getElementById('submit-button').addEventListener('click', send);
-  const ready = start();
-  return { ready: ready, choose: choose };
+  start();
 })();

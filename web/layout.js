@@ -18,7 +18,7 @@
 //
 // Classes on <html> carry the rest to web/layout.css: "touch" (a touch
 // screen: touch controls shown, the controls line tells the gestures),
-// "small" and "landscape".
+// "small", "landscape" and "beside" (the panel beside the canvas).
 'use strict';
 window.QuorlandLayout = (function () {
   const root = document.documentElement;

@@ -81,24 +81,22 @@
   // its first frame starts) and whether the page started it from a replay.
   let runSeed = 0;
   let nextFromReplay = false;
-  let fromReplay = false;
+  const runListeners = [];  // each called with (seed, fromReplay) as a run starts
   window.QuorlandRun = {
     seed: () => runSeed,
-    fromReplay: () => fromReplay,
     startingReplay: () => { nextFromReplay = true; },
+    onStart: (listener) => runListeners.push(listener),
   };
   function runStarted() {
     const header = window.Module.UTF8ToString(window.Module._quorland_take_recording());
     const seed = /^seed (\d+)$/m.exec(header);
     runSeed = seed ? Number(seed[1]) : 0;
-    fromReplay = nextFromReplay;
+    const fromReplay = nextFromReplay;
     nextFromReplay = false;
     for (const listener of runListeners) {
       listener(runSeed, fromReplay);
     }
   }
-  const runListeners = [];
-  window.QuorlandRun.onStart = (listener) => runListeners.push(listener);
 
   window.Module = {
     arguments: window.QuorlandOptions.arguments.slice(),

@@ -13,7 +13,10 @@
 'use strict';
 window.QuorlandOptions = (function () {
   const gameOptions = ['seed', 'init_camera', 'init_renderer'];
-  const options = { arguments: [], mute: false, servedReplay: null };
+  // The board's run `id` as a replay to fetch (web/replays.js).
+  const boardRun = (id) => ({ name: 'run-' + id + '.replay', timedemo: false,
+                              path: 'api/runs/' + id + '/replay' });
+  const options = { arguments: [], mute: false, servedReplay: null, boardRun: boardRun };
   for (const [name, value] of new URLSearchParams(location.search)) {
     if (gameOptions.includes(name)) {
       options.arguments.push('--' + name, value);
@@ -25,8 +28,7 @@ window.QuorlandOptions = (function () {
       options.servedReplay = { name: value + '.replay', timedemo: name === 'timedemo',
                                path: 'replays/' + value + '.replay' };
     } else if (name === 'run' && /^[0-9]+$/.test(value)) {
-      options.servedReplay = { name: 'run-' + value + '.replay', timedemo: false,
-                               path: 'api/runs/' + value + '/replay' };
+      options.servedReplay = boardRun(value);
     }
   }
   if (options.mute) {

@@ -8,7 +8,6 @@
 
 #include <cstdio>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "replay/replay_file.h"
@@ -34,12 +33,6 @@ bool keepReplay(const std::string& name, const std::string& text) {
 }
 
 }  // namespace
-
-const char* handOver(std::string text) {
-    static std::string handedOver;  // the last text handed to the page, alive until the next
-    handedOver = std::move(text);
-    return handedOver.c_str();
-}
 
 extern "C" {
 

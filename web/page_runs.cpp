@@ -82,6 +82,12 @@ bool platformSleep(double /*seconds*/) {
     return false;
 }
 
+const char* handOver(std::string text) {
+    static std::string handedOver;  // the last text handed to the page, alive until the next
+    handedOver = std::move(text);
+    return handedOver.c_str();
+}
+
 void queuePageRun(std::vector<std::string> arguments) {
     queuedRun = std::move(arguments);
     if (GLFWwindow* window = glfwGetCurrentContext()) {

@@ -1,4 +1,5 @@
-// The page's runs, for the browser's modules that start one (page_runs.cpp).
+// The page's runs, for the browser's modules that start one, and the text
+// the exported functions hand to the page (page_runs.cpp).
 #pragma once
 
 #include <string>

@@ -2,7 +2,8 @@
 // only by the WebAssembly build: what the game asks of its platform about
 // files and drawing. The rest of the browser side is one module per job,
 // beside this one: the runs and the frame loop (page_runs), replays
-// exchanged with the page (page_replays), pads (page_gamepad), touch
+// exchanged with the page (page_replays), the player's bests kept by the
+// page (page_bests), pads (page_gamepad), touch
 // gestures (page_touch), the screen the page's buttons follow
 // (page_screen), the window size the page asks for (page_window) and the
 // mute button (page_sound).

@@ -62,7 +62,7 @@ window.QuorlandReplays = (function () {
     } catch (error) {
       bytes = null;
     }
-    return startReplay(file.name, bytes, bytes ? bytes.length : 0, false);
+    return playBytes(file.name, bytes);
   }
 
   // Saves `blob` as the file `name` (the browser's download).
@@ -82,14 +82,8 @@ window.QuorlandReplays = (function () {
          new Blob([text], { type: 'text/plain' }));
   }
 
-  // ?replay=NAME or ?timedemo=NAME: the file replays/NAME.replay of the
-  // site, or ?run=ID: the board's run ID, fetched before the game starts,
-  // so that the first run plays it.
-  async function playServedReplay() {
-    const wanted = window.QuorlandOptions.servedReplay;
-    if (!wanted) {
-      return;
-    }
+  // Plays the replay `wanted` ({ name, path, timedemo }) fetched from `path`.
+  async function playServed(wanted) {
     let bytes = null;
     if (/^[A-Za-z0-9_-]+\.replay$/.test(wanted.name)) {
       try {
@@ -100,6 +94,15 @@ window.QuorlandReplays = (function () {
       }
     }
     startReplay(wanted.name, bytes, bytes ? bytes.length : 0, wanted.timedemo);
+  }
+
+  // ?replay=NAME or ?timedemo=NAME: the file replays/NAME.replay of the
+  // site, or ?run=ID: the board's run ID, fetched before the game starts,
+  // so that the first run plays it.
+  async function playServedReplay() {
+    if (window.QuorlandOptions.servedReplay) {
+      await playServed(window.QuorlandOptions.servedReplay);
+    }
   }
 
   document.getElementById('replay-download').addEventListener('click', download);
@@ -123,5 +126,5 @@ window.QuorlandReplays = (function () {
     return startReplay(name, bytes, bytes ? bytes.length : 0, false);
   }
 
-  return { playServedReplay: playServedReplay, playBytes: playBytes, save: save };
+  return { playServedReplay: playServedReplay, playServed: playServed, playBytes: playBytes, save: save };
 })();

@@ -117,19 +117,16 @@
 
   // The touch buttons, at the front of the button bar (web/layout.js).
   const bar = window.QuorlandLayout.buttons;
-  function touchButton(id, gesture) {
-    const element = document.createElement('button');
+  function touchButton(id, text, gesture) {
+    const element = window.QuorlandPage.button(text, () => report(gesture));
     element.id = id;
-    element.type = 'button';
     element.className = 'touch-only';
     element.hidden = true;
-    element.addEventListener('click', () => report(gesture));
     bar.insertBefore(element, bar.firstChild);
     return element;
   }
-  const toStart = touchButton('to-start', 'start-screen-button');
-  toStart.textContent = 'Start screen';
-  const pause = touchButton('pause', 'pause-button');
+  const toStart = touchButton('to-start', 'Start screen', 'start-screen-button');
+  const pause = touchButton('pause', '', 'pause-button');
 
   // The buttons follow what the game says shows on its screen now.
   function showButtons() {
