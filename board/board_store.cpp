@@ -43,21 +43,6 @@ std::string spelled(std::string sql, const std::string& placeholder, const std::
     return sql;
 }
 
-std::int64_t integer(const std::string& text) {
-    return text.empty() ? 0 : std::stoll(text);
-}
-
-BoardEntry entryOf(const SqlRow& row) {
-    BoardEntry entry;
-    entry.id = integer(row.at(0));
-    entry.name = row.at(1);
-    entry.score = integer(row.at(2));
-    entry.seconds = std::stod(row.at(3));
-    entry.live = integer(row.at(4)) != 0;
-    entry.submittedMs = integer(row.at(5));
-    return entry;
-}
-
 }  // namespace
 
 BoardStore::BoardStore(std::unique_ptr<Database> database) : database_(std::move(database)) {}
@@ -104,8 +89,8 @@ std::optional<StartRecord> BoardStore::findStart(const std::string& token) {
     if (rows.empty()) {
         return std::nullopt;
     }
-    return StartRecord{rows[0][0], static_cast<std::uint32_t>(integer(rows[0][1])),
-                       integer(rows[0][2])};
+    return StartRecord{rows[0][0], static_cast<std::uint32_t>(sqlInteger(rows[0][1])),
+                       sqlInteger(rows[0][2])};
 }
 
 std::vector<StoredRun> BoardStore::runsOfSeed(std::uint32_t seed) {
@@ -114,7 +99,8 @@ std::vector<StoredRun> BoardStore::runsOfSeed(std::uint32_t seed) {
         {std::int64_t{seed}});
     std::vector<StoredRun> runs;
     for (const SqlRow& row : rows) {
-        runs.push_back({integer(row[0]), row[1], integer(row[2]), row[3], integer(row[4]), row[5]});
+        runs.push_back(
+            {sqlInteger(row[0]), row[1], sqlInteger(row[2]), row[3], sqlInteger(row[4]), row[5]});
     }
     return runs;
 }
@@ -141,7 +127,7 @@ std::optional<std::int64_t> BoardStore::addRun(const NewRun& run) {
                 {run.name, std::int64_t{run.seed}, run.score, run.seconds,
                  std::int64_t{run.live ? 1 : 0}, run.dailyDay, run.token, run.frames,
                  run.framesHash, run.submittedMs, run.verifyJson});
-            id = integer(rows.at(0).at(0));
+            id = sqlInteger(rows.at(0).at(0));
             std::vector<std::string> boards = {"all", "seed:" + std::to_string(run.seed)};
             if (!run.dailyDay.empty()) {
                 boards.push_back("day:" + run.dailyDay);
@@ -178,7 +164,7 @@ std::optional<RunDetails> BoardStore::run(std::int64_t id) {
     if (rows.empty()) {
         return std::nullopt;
     }
-    return RunDetails{entryOf(rows[0]), static_cast<std::uint32_t>(integer(rows[0][6])),
+    return RunDetails{entryOf(rows[0]), static_cast<std::uint32_t>(sqlInteger(rows[0][6])),
                       rows[0][7]};
 }
 

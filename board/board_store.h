@@ -95,7 +95,7 @@ class BoardStore {
     // Commits the run and returns its id; nothing when a run with the same
     // seed, frame count and frame hash is already stored.
     std::optional<std::int64_t> addRun(const NewRun& run);
-    // The board, best first; `limit` 0 for all of it.
+    // The board, best first: at most `limit` entries.
     std::vector<BoardEntry> board(const BoardQuery& query, std::size_t limit);
     // Entry `id` and up to `each` entries either side, ranked; nothing when
     // it is not on the board.

@@ -25,6 +25,11 @@ using SqlParams = std::vector<SqlValue>;
 using SqlRow = std::vector<std::string>;
 using SqlRows = std::vector<SqlRow>;
 
+// A column's integer value (NULL, read as "", is 0).
+inline std::int64_t sqlInteger(const std::string& text) {
+    return text.empty() ? 0 : std::stoll(text);
+}
+
 // A statement broke a UNIQUE constraint (the transaction is rolled back).
 struct UniqueViolation : std::runtime_error {
     using std::runtime_error::runtime_error;

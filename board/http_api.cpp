@@ -1,7 +1,6 @@
 // The board's HTTP face (see http_api.h).
 #include "http_api.h"
 
-#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <variant>
@@ -54,12 +53,11 @@ std::string clientAddress(const httplib::Request& request, bool trustProxy) {
 // The board a GET /api/board names, or the reply refusing it.
 std::variant<BoardQuery, Reply> boardQueryOf(const httplib::Request& request) {
     if (request.has_param("seed")) {
-        std::optional<std::uint64_t> seed =
-            parseNumber(request.get_param_value("seed"), 4294967295u);
+        const std::optional<std::uint32_t> seed = parseSeed(request.get_param_value("seed"));
         if (!seed) {
-            return errorReply(400, "seed must be a number from 0 to 4294967295");
+            return errorReply(400, kBadSeed);
         }
-        return BoardQuery{BoardKind::Seed, static_cast<std::uint32_t>(*seed), ""};
+        return BoardQuery{BoardKind::Seed, *seed, ""};
     }
     if (request.has_param("daily")) {
         std::string day = request.get_param_value("daily");

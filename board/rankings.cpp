@@ -5,10 +5,6 @@
 
 namespace {
 
-std::int64_t integer(const std::string& text) {
-    return text.empty() ? 0 : std::stoll(text);
-}
-
 // The runs a board takes, as a condition on `runs` with its value as $3.
 std::pair<std::string, SqlParams> runsOf(const std::string& board) {
     if (board.rfind("seed:", 0) == 0) {
@@ -67,6 +63,17 @@ void replaceHiddenBest(SqlTransaction& sql, std::int64_t id) {
     }
 }
 
+BoardEntry entryOf(const SqlRow& row) {
+    BoardEntry entry;
+    entry.id = sqlInteger(row.at(0));
+    entry.name = row.at(1);
+    entry.score = sqlInteger(row.at(2));
+    entry.seconds = std::stod(row.at(3));
+    entry.live = sqlInteger(row.at(4)) != 0;
+    entry.submittedMs = sqlInteger(row.at(5));
+    return entry;
+}
+
 std::vector<BoardEntry> readBoard(Database& database, const std::string& board, std::size_t offset,
                                   std::size_t limit) {
     const SqlRows rows =
@@ -74,9 +81,8 @@ std::vector<BoardEntry> readBoard(Database& database, const std::string& board, 
                       {board, static_cast<std::int64_t>(limit), static_cast<std::int64_t>(offset)});
     std::vector<BoardEntry> entries;
     for (const SqlRow& row : rows) {
-        entries.push_back({static_cast<std::int64_t>(offset + entries.size() + 1), integer(row[0]),
-                           row[1], integer(row[2]), std::stod(row[3]), integer(row[4]) != 0,
-                           integer(row[5])});
+        entries.push_back(entryOf(row));
+        entries.back().rank = static_cast<std::int64_t>(offset + entries.size());
     }
     return entries;
 }
@@ -87,7 +93,7 @@ std::int64_t countAhead(Database& database, const std::string& board, const std:
         "SELECT COUNT(*) FROM bests WHERE board = $1 AND name <> $2 AND (score > $3 OR"
         " (score = $3 AND submitted_ms < $4))",
         {board, name, score, submittedMs});
-    return integer(rows.at(0).at(0));
+    return sqlInteger(rows.at(0).at(0));
 }
 
 std::optional<std::vector<BoardEntry>> readAround(Database& database, const std::string& board,
@@ -97,12 +103,12 @@ std::optional<std::vector<BoardEntry>> readAround(Database& database, const std:
     if (found.empty()) {
         return std::nullopt;
     }
-    const std::int64_t score = integer(found[0][0]), submitted = integer(found[0][1]);
+    const std::int64_t score = sqlInteger(found[0][0]), submitted = sqlInteger(found[0][1]);
     const SqlRows ahead = database.read(
         "SELECT COUNT(*) FROM bests WHERE board = $1 AND (score > $2 OR (score = $2 AND"
         " (submitted_ms < $3 OR (submitted_ms = $3 AND run_id < $4))))",
         {board, score, submitted, id});
-    const auto place = static_cast<std::size_t>(integer(ahead.at(0).at(0)));
+    const auto place = static_cast<std::size_t>(sqlInteger(ahead.at(0).at(0)));
     const std::size_t offset = place - std::min(place, each);
     return readBoard(database, board, offset, place - offset + 1 + each);
 }

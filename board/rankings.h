@@ -26,6 +26,10 @@ void enterBests(SqlTransaction& sql, const std::vector<std::string>& boards,
 // best run that is not hidden, if any.
 void replaceHiddenBest(SqlTransaction& sql, std::int64_t id);
 
+// An unranked entry from a row whose first columns are a run's id, name,
+// score, seconds, live and submitted_ms.
+BoardEntry entryOf(const SqlRow& row);
+
 // Entries `offset`.. of a board (ranked from offset + 1), at most `limit`.
 std::vector<BoardEntry> readBoard(Database& database, const std::string& board, std::size_t offset,
                                   std::size_t limit);

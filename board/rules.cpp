@@ -176,3 +176,8 @@ std::optional<std::uint64_t> parseNumber(const std::string& text, std::uint64_t 
     }
     return value;
 }
+
+std::optional<std::uint32_t> parseSeed(const std::string& text) {
+    const std::optional<std::uint64_t> seed = parseNumber(text, UINT32_MAX);
+    return seed ? std::optional<std::uint32_t>(static_cast<std::uint32_t>(*seed)) : std::nullopt;
+}

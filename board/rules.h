@@ -37,3 +37,7 @@ std::optional<std::string> reportViolation(const VerifyReport& report);
 
 // A decimal number in [0, max], nothing otherwise.
 std::optional<std::uint64_t> parseNumber(const std::string& text, std::uint64_t max);
+
+// A course's seed given as text, nothing otherwise (answered with kBadSeed).
+std::optional<std::uint32_t> parseSeed(const std::string& text);
+constexpr const char* kBadSeed = "seed must be a number from 0 to 4294967295";

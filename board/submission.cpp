@@ -32,19 +32,31 @@ std::string newToken() {
     return token;
 }
 
+// The hashes a submission is compared by, in one pass over its frames:
+// [0] of the `played` frames, [i + 1] of as many of them as stored[i] has
+// (at most `played`).
+std::vector<std::string> comparedHashes(const ReplayFrames& frames, std::size_t played,
+                                        const std::vector<StoredRun>& stored) {
+    std::vector<std::size_t> counts = {played};
+    for (const StoredRun& run : stored) {
+        counts.push_back(std::min(static_cast<std::size_t>(run.frames), played));
+    }
+    return frames.prefixHashes(counts);
+}
+
 // The token's own rules: its course, its run (an earlier submission with it
 // must be the first frames of this one) and the clock.
 std::optional<std::string> tokenViolation(const StartRecord& start, const VerifyReport& report,
-                                          const ReplayFrames& frames, std::size_t played,
-                                          const std::vector<StoredRun>& stored,
+                                          std::size_t played, const std::vector<StoredRun>& stored,
+                                          const std::vector<std::string>& hashes,
                                           std::int64_t nowMs) {
     if (start.seed != report.seed) {
         return "the token is for another course";
     }
-    for (const StoredRun& earlier : stored) {
-        if (earlier.token == start.token &&
-            (static_cast<std::size_t>(earlier.frames) > played ||
-             frames.prefixHash(static_cast<std::size_t>(earlier.frames)) != earlier.framesHash)) {
+    for (std::size_t i = 0; i < stored.size(); ++i) {
+        const StoredRun& earlier = stored[i];
+        if (earlier.token == start.token && (static_cast<std::size_t>(earlier.frames) > played ||
+                                             hashes[i + 1] != earlier.framesHash)) {
             return "the token belongs to another run";
         }
     }
@@ -52,28 +64,25 @@ std::optional<std::string> tokenViolation(const StartRecord& start, const Verify
 }
 
 // A stored run that makes this one a duplicate (409) or a copy of another
-// name's run (422); see submission.h.
+// name's run (422); see submission.h. A stored run longer than this one is
+// only read back when the two could be duplicates (the same best score).
 std::optional<Reply> conflictWith(BoardStore& store, const std::string& name,
-                                  const VerifyReport& report, const ReplayFrames& frames,
-                                  std::size_t played, const std::vector<StoredRun>& stored) {
-    std::vector<std::size_t> counts = {played};
-    for (const StoredRun& run : stored) {
-        counts.push_back(std::min(static_cast<std::size_t>(run.frames), played));
-    }
-    const std::vector<std::string> hashes = frames.prefixHashes(counts);
+                                  const VerifyReport& report, std::size_t played,
+                                  const std::vector<StoredRun>& stored,
+                                  const std::vector<std::string>& hashes) {
     for (std::size_t i = 0; i < stored.size(); ++i) {
         const StoredRun& run = stored[i];
-        bool shared = static_cast<std::size_t>(run.frames) <= played
-                          ? hashes[i + 1] == run.framesHash
-                          : false;
-        if (!shared && run.score == report.best && static_cast<std::size_t>(run.frames) > played) {
+        bool shared = false;
+        if (static_cast<std::size_t>(run.frames) <= played) {
+            shared = hashes[i + 1] == run.framesHash;
+        } else if (run.score == report.best) {
             std::optional<std::string> bytes = store.replay(run.id, true);
             shared = bytes && ReplayFrames(*bytes).prefixHash(played) == hashes[0];
         }
         if (shared && run.score == report.best) {
             return errorReply(409, "this run is already on the board");
         }
-        if (shared && run.name != name && static_cast<std::size_t>(run.frames) <= played) {
+        if (shared && run.name != name) {
             return errorReply(422, "the run begins with another player's stored run");
         }
     }
@@ -97,11 +106,11 @@ Reply SubmissionDesk::issueToken(const std::string& seedText, const std::string&
     if (!startLimiter_.allow(address, nowMs)) {
         return tooMany();
     }
-    std::optional<std::uint64_t> seed = parseNumber(seedText, 4294967295u);
+    const std::optional<std::uint32_t> seed = parseSeed(seedText);
     if (!seed) {
-        return errorReply(400, "seed must be a number from 0 to 4294967295");
+        return errorReply(400, kBadSeed);
     }
-    const StartRecord start{newToken(), static_cast<std::uint32_t>(*seed), nowMs};
+    const StartRecord start{newToken(), *seed, nowMs};
     store_.addStart(start);
     return {201, {{"token", start.token}, {"seed", start.seed}}, 0};
 }
@@ -148,18 +157,18 @@ Reply SubmissionDesk::verified(const Submission& submission, const std::string& 
     const std::size_t played = std::min(
         frames.count(), static_cast<std::size_t>(std::max<std::int64_t>(report.frames, 0)));
     const std::vector<StoredRun> stored = store_.runsOfSeed(report.seed);
+    const std::vector<std::string> hashes = comparedHashes(frames, played, stored);
     if (start) {
         if (std::optional<std::string> violation =
-                tokenViolation(*start, report, frames, played, stored, submission.nowMs)) {
+                tokenViolation(*start, report, played, stored, hashes, submission.nowMs)) {
             return errorReply(422, *violation);
         }
     }
     if (std::optional<Reply> conflict =
-            conflictWith(store_, name, report, frames, played, stored)) {
+            conflictWith(store_, name, report, played, stored, hashes)) {
         return *conflict;
     }
-    return store(submission, name, start, report, static_cast<std::int64_t>(played),
-                 frames.prefixHash(played));
+    return store(submission, name, start, report, static_cast<std::int64_t>(played), hashes[0]);
 }
 
 Reply SubmissionDesk::store(const Submission& submission, const std::string& name,

@@ -21,12 +21,11 @@ class VerifierPool {
 
     // The outcome of verifying `bytes`, or nothing when the pool is full.
     std::optional<VerifyOutcome> verify(const std::string& bytes);
-    // The same admission for another job (tests use it to fill the pool).
-    bool run(const std::function<void()>& job);
-
-    std::size_t workers() const { return workers_; }
 
   private:
+    // Runs `job` when admitted and a worker is free; false when the pool is full.
+    bool run(const std::function<void()>& job);
+
     const std::size_t workers_;
     const std::size_t admitted_limit_;
     const VerifierSettings settings_;

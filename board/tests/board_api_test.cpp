@@ -4,14 +4,10 @@
 // instances share one PostgreSQL, tokens expire after a week, and every
 // refusal of the status table leaves the boards as they were.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
-#include <functional>
-#include <thread>
 
 #include "board_server.h"
 #include "board_store.h"
