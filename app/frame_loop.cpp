@@ -1,6 +1,5 @@
 #include "app/frame_loop.h"
 
-#include <glm/gtc/matrix_transform.hpp>
 #include <string>
 
 #include "app/frame_step.h"

@@ -2,8 +2,8 @@
 
 #include <GL/glew.h>
 
-void applyPictureRequests(std::vector<PictureRequest>& requests) {
-    for (const PictureRequest& request : requests) {
+void applyPictureRequests() {
+    for (const PictureRequest& request : pictureRequests) {
         switch (request.kind) {
             case PictureRequest::Kind::Viewport:
                 glViewport(0, 0, request.width, request.height);
@@ -20,5 +20,5 @@ void applyPictureRequests(std::vector<PictureRequest>& requests) {
                 break;
         }
     }
-    requests.clear();
+    pictureRequests.clear();
 }

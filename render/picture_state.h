@@ -2,10 +2,9 @@
 // backface culling, set as the requests of a poll say (game/picture_requests.h).
 #pragma once
 
-#include <vector>
-
 #include "game/picture_requests.h"
 
-// Carries out every request in order (glViewport, glPolygonMode, glEnable or
-// glDisable of GL_CULL_FACE) and empties the list. Needs the context.
-void applyPictureRequests(std::vector<PictureRequest>& requests = pictureRequests);
+// Carries out every request of pictureRequests in order (glViewport,
+// glPolygonMode, glEnable or glDisable of GL_CULL_FACE) and empties the
+// list. Needs the context.
+void applyPictureRequests();

@@ -1,7 +1,5 @@
 #include "view/gamepad_mapping.h"
 
-// GLEW before GLFW, which would otherwise pull in the system GL header.
-#include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
 #include <cmath>
