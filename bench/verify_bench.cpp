@@ -12,7 +12,6 @@
 #include <sys/wait.h>
 
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -93,7 +92,7 @@ ProcessCost runGame(const std::vector<std::string>& arguments) {
 
 void measure(benchmark::State& state, const std::vector<std::string>& arguments,
              double recordedSeconds) {
-    ProcessCost worst;
+    double peakMegabytes = 0.0;
     double cpu = 0.0;
     double wall = 0.0;
     for (auto _ : state) {
@@ -105,10 +104,10 @@ void measure(benchmark::State& state, const std::vector<std::string>& arguments,
         state.SetIterationTime(cost.seconds);
         wall += cost.seconds;
         cpu += cost.cpuSeconds;
-        worst.peakMegabytes = std::max(worst.peakMegabytes, cost.peakMegabytes);
+        peakMegabytes = std::max(peakMegabytes, cost.peakMegabytes);
     }
     const auto runs = static_cast<double>(state.iterations());
-    state.counters["peak_mb"] = worst.peakMegabytes;
+    state.counters["peak_mb"] = peakMegabytes;
     state.counters["cpu_ms"] = cpu / runs * 1000.0;
     if (recordedSeconds > 0.0) {
         // Real time over the mean wall time of the runs.

@@ -14,8 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const std::string written = writeBestTable(read.table);
-    if (readBestTable(written).state != TableState::Good ||
-        writeBestTable(readBestTable(written).table) != written) {
+    const TableRead again = readBestTable(written);
+    if (again.state != TableState::Good || writeBestTable(again.table) != written) {
         std::abort();
     }
     const BestEntry game{7, 20261209, "2026-12-09T10:00:00Z", "river", "game-x.replay", 0};

@@ -19,9 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!parse.replay) {
         return 0;
     }
-    std::size_t clicks = 0;  // every event, of which the clicks are some
+    std::size_t events = 0;  // a game starts with a click, one of these
     for (const RecordedFrame& frame : parse.replay->frames) {
-        clicks += frame.events.size();
+        events += frame.events.size();
     }
     resetGameState();
     resetClassicRand();
@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const RunVerdict verdict = verifyRun("fuzz.replay", std::move(*parse.replay));
     std::cout.rdbuf(console);
     constexpr int kFurthestRow = 500;  // hops stay within +-500
-    if (verdict.games.size() > clicks || verdict.best > kFurthestRow) {
+    if (verdict.games.size() > events || verdict.best > kFurthestRow) {
         std::abort();
     }
     return 0;

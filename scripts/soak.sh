@@ -22,10 +22,11 @@ warmup=$(( seconds / 4 > 20 ? seconds / 4 : 20 ))
 log="$(mktemp /tmp/quorland-soak.XXXXXX)"
 # The games it plays are kept as bests in a folder of its own, not the player's.
 data="$(mktemp -d /tmp/quorland-soak-data.XXXXXX)"
+tidy() { rm -rf "$log" "$data"; }
 
 XDG_DATA_HOME="$data" "$binary" --seed 7 < /dev/null > "$log" 2>&1 &
 game=$!
-trap 'kill "$game" 2>/dev/null || true; rm -rf "$log" "$data"' EXIT
+trap 'kill "$game" 2>/dev/null || true; tidy' EXIT
 
 fail() {
   echo "soak: FAILED: $*" >&2
@@ -38,7 +39,7 @@ alive() { kill -0 "$game" 2>/dev/null; }
 died() {
   local code=0
   wait "$game" || code=$?
-  trap 'rm -rf "$log" "$data"' EXIT
+  trap tidy EXIT
   if ((code > 128)); then
     fail "the game died of signal $((code - 128)) after $rounds rounds"
   fi
@@ -138,7 +139,7 @@ for _ in $(seq 50); do
 done
 code=0
 wait "$game" || code=$?
-trap 'rm -rf "$log" "$data"' EXIT
+trap tidy EXIT
 
 if grep -E '^OpenGL Error: .*Severity = (High|Medium)' "$log" > /dev/null; then
   fail "OpenGL errors of severity High or Medium: $(grep -cE 'Severity = (High|Medium)' "$log")"

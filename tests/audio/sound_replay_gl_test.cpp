@@ -17,6 +17,7 @@
 #include "game/game_state.h"
 #include "game/world.h"
 #include "replay/replay_file.h"
+#include "support/console_capture.h"
 #include "support/game_globals.h"
 #include "support/gl_context.h"
 #include "support/loopback_sound.h"
@@ -131,12 +132,7 @@ TEST_P(SoundReplayTest, SoundsStartExactlyInTheFramesThatAnnounceThem) {
     for (const HeardFrame& frame : listener.frames) {
         played.insert(played.end(), frame.lines.begin(), frame.lines.end());
     }
-    Lines transcript = fileLines(base + ".transcript");
-    const auto lastShader =
-        std::find_if(transcript.rbegin(), transcript.rend(),
-                     [](const std::string& line) { return line.rfind("Read shader: ", 0) == 0; });
-    transcript.erase(transcript.begin(), lastShader.base());
-    ASSERT_EQ(played, transcript);
+    ASSERT_EQ(played, linesAfterStartup(fileLines(base + ".transcript")));
 
     const std::vector<std::size_t> onsets = loudnessOnsets(loopback.heard());
     std::size_t next = 0;

@@ -9,6 +9,7 @@
 #include <map>
 
 #include "replay/replay_format.h"
+#include "support/console_capture.h"
 #include "support/game_session.h"
 #include "support/scratch_folder.h"
 
@@ -56,40 +57,44 @@ class ReplayTest : public ::testing::Test {
         return std::make_unique<ChildProcess>(argv, sandbox_.workingDirectory(), display);
     }
 
-    // Checks `replay` with no display at all; the lines it printed, once it
-    // exited with 0.
-    std::optional<Lines> verify(const std::string& replay) {
-        std::unique_ptr<ChildProcess> game = startGame({"--verify", replay}, "");
-        const std::optional<int> code = game->waitForExit(60s);
+    // The lines the game printed with `arguments`, once it exited with 0.
+    std::optional<Lines> linesOfCleanExit(const std::vector<std::string>& arguments,
+                                          const std::string& display,
+                                          std::chrono::seconds timeout) {
+        std::unique_ptr<ChildProcess> game = startGame(arguments, display);
+        const std::optional<int> code = game->waitForExit(timeout);
         EXPECT_EQ(code, 0);
         return code == 0 ? std::optional<Lines>(game->lines()) : std::nullopt;
     }
 
-    // Plays `replay` headless; the lines it printed, once it exited with 0.
+    // Checks `replay` with no display at all.
+    std::optional<Lines> verify(const std::string& replay) {
+        return linesOfCleanExit({"--verify", replay}, "", 60s);
+    }
+
+    // Plays `replay` headless.
     std::optional<Lines> replayHeadless(const std::string& replay, const std::string& shot) {
-        std::unique_ptr<ChildProcess> game =
-            startGame({"--replay", replay, "--run_headless", "--filename", shot}, display_.name());
-        const std::optional<int> code = game->waitForExit(300s);
-        EXPECT_EQ(code, 0);
-        return code == 0 ? std::optional<Lines>(game->lines()) : std::nullopt;
+        return linesOfCleanExit({"--replay", replay, "--run_headless", "--filename", shot},
+                                display_.name(), 300s);
     }
 
     // The seconds from the first to the last of `hops` hop lines of
     // `replay` played with `mode`, as they arrive; none when they do not.
     std::optional<double> hopSpan(const std::string& mode, const std::string& replay, int hops) {
         std::unique_ptr<ChildProcess> game = startGame({mode, replay}, display_.name());
-        std::optional<std::chrono::steady_clock::time_point> first;
-        for (int hop = 0; hop < hops; ++hop) {
-            if (!game->waitForLineStartingWith("jumping now from: ", 120s)) {
+        const auto hopLine = [&game] {
+            return game->waitForLineStartingWith("jumping now from: ", 120s).has_value();
+        };
+        if (!hopLine()) {
+            return std::nullopt;
+        }
+        const auto first = std::chrono::steady_clock::now();
+        for (int hop = 1; hop < hops; ++hop) {
+            if (!hopLine()) {
                 return std::nullopt;
             }
-            const auto now = std::chrono::steady_clock::now();
-            first = first.value_or(now);
-            if (hop + 1 == hops) {
-                return std::chrono::duration<double>(now - *first).count();
-            }
         }
-        return std::nullopt;
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - first).count();
     }
 
     std::optional<PpmImage> screenshot(const std::string& shot) const {
@@ -122,15 +127,6 @@ TEST_P(GoldenReplayTest, PlaysBackToItsTranscriptAndFinalFrame) {
         << "renew the reference frames with scripts/record-goldens.sh if the picture changed";
 }
 
-// The lines a replay prints once its start-up is over.
-Lines afterStartup(const Lines& lines) {
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        start = lines[i].rfind("Read shader: ", 0) == 0 ? i + 1 : start;
-    }
-    return Lines(lines.begin() + static_cast<std::ptrdiff_t>(start), lines.end());
-}
-
 // A number field of a verdict line, or -1.
 long verdictNumber(const std::string& verdict, const std::string& key) {
     const std::string field = "\"" + key + "\":";
@@ -149,7 +145,8 @@ TEST_P(GoldenReplayTest, VerifiesWithoutADisplayToItsTranscriptAndVerdict) {
     const std::optional<Lines> lines = verify(goldenPath(name, ".replay"));
     ASSERT_TRUE(lines);
     ASSERT_FALSE(lines->empty());
-    const Lines transcript = afterStartup(linesOf(readWholeFile(goldenPath(name, ".transcript"))));
+    const Lines transcript =
+        linesAfterStartup(linesOf(readWholeFile(goldenPath(name, ".transcript"))));
     EXPECT_EQ(Lines(lines->begin(), lines->end() - 1), transcript);
     long best = 0;
     for (const std::string& line : transcript) {
@@ -381,8 +378,8 @@ TEST_F(ReplayTest, ACutOffRecordingPlaysItsWholeFramesAndSaysSo) {
     // The referee prints the same lines, then says the file was not finished.
     const std::optional<Lines> verified = verify(file);
     ASSERT_TRUE(verified);
-    ASSERT_EQ(verified->size(), afterStartup(*lines).size() + 1);
-    EXPECT_EQ(Lines(verified->begin(), verified->end() - 1), afterStartup(*lines));
+    ASSERT_EQ(verified->size(), linesAfterStartup(*lines).size() + 1);
+    EXPECT_EQ(Lines(verified->begin(), verified->end() - 1), linesAfterStartup(*lines));
     EXPECT_NE(verified->back().find(R"("finished":false,"in_step":true,)"), std::string::npos)
         << verified->back();
 }

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <sstream>
 
@@ -13,6 +14,13 @@ std::vector<std::string> splitLines(const std::string& text) {
         lines.push_back(line);
     }
     return lines;
+}
+
+std::vector<std::string> linesAfterStartup(const std::vector<std::string>& lines) {
+    const auto lastShader =
+        std::find_if(lines.rbegin(), lines.rend(),
+                     [](const std::string& line) { return line.rfind("Read shader: ", 0) == 0; });
+    return std::vector<std::string>(lastShader.base(), lines.end());
 }
 
 void routeConsoleForDeathTest() {

@@ -1,11 +1,11 @@
 // Recording the OpenGL calls our code makes, as readable lines.
 //
 // While a GlCallLog lives, it observes the calls below through the shared
-// interceptor (support/gl_interceptor/gl_call_interceptor.h), one line per
-// call, made after the real call, so drawing still happens. Uniform lines carry the uniform's name
-// (looked up in the current program), not its location, and the last matrix sent to each name is
-// kept. GL 1.1 functions (glBindTexture, glDrawArrays, glDrawElements) are not GLEW pointers and
-// cannot be recorded this way.
+// interceptor (support/gl_interceptor/gl_call_interceptor.h, which says
+// which calls can be observed), one line per call, made after the real
+// call, so drawing still happens. Uniform lines carry the uniform's name
+// (looked up in the current program), not its location, and the last
+// matrix sent to each name is kept.
 //
 // Lines: "useProgram P", "uniform1f NAME V", "uniform1i NAME V",
 // "uniform3f NAME X Y Z", "uniformMatrix3fv NAME", "uniformMatrix4fv NAME",
